@@ -1,0 +1,289 @@
+#include "runtime/files.h"
+
+#include "runtime/text.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <map>
+#include <new>
+#include <optional>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#error "the file commands have no platform section for this system"
+#endif
+
+namespace ep {
+namespace {
+
+enum class Access { Read, Write, ReadWrite };
+enum class Creation { OpenExisting, CreateTruncating, CreateKeeping };
+enum class ShareLock { Shared, Exclusive };
+
+struct OpenRequest {
+    Access access;
+    Creation creation;
+    ShareLock lock;
+};
+
+// ==== Platform section: POSIX descriptors and advisory locks ====================================
+//
+// The system has no share modes, so they are emulated with flock() taken without waiting, which holds
+// among the programs that open through these commands: share 1 (others may read and write) takes a
+// shared lock, shares 2, 3 and 4 an exclusive one. Every pair of opens that the share modes forbid then
+// conflicts; shares 2 and 3 also refuse a few pairs the modes would allow (two readers that both deny
+// writing), which errs on the side of keeping the file intact.
+
+using Handle = int;
+
+bool CloseHandle(Handle handle) { return ::close(handle) == 0; }
+
+/// Opens and locks the file; a truncating open truncates only once the lock is held, so that an open
+/// refused by the share modes leaves the file as it was.
+std::optional<Handle> OpenLocked(const Text& name, const OpenRequest& request) {
+    int flags = O_CLOEXEC;
+    switch (request.access) {
+    case Access::Read:
+        flags |= O_RDONLY;
+        break;
+    case Access::Write:
+        flags |= O_WRONLY;
+        break;
+    case Access::ReadWrite:
+        flags |= O_RDWR;
+        break;
+    }
+    if (request.creation != Creation::OpenExisting)
+        flags |= O_CREAT;
+
+    Handle handle = -1;
+    do
+        handle = ::open(name.c_str(), flags, 0666);
+    while (handle < 0 && errno == EINTR);
+    if (handle < 0)
+        return std::nullopt;
+
+    const int operation = (request.lock == ShareLock::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
+    int locked = -1;
+    do
+        locked = ::flock(handle, operation);
+    while (locked != 0 && errno == EINTR);
+    if (locked != 0 || (request.creation == Creation::CreateTruncating && ::ftruncate(handle, 0) != 0)) {
+        CloseHandle(handle);
+        return std::nullopt;
+    }
+    return handle;
+}
+
+bool WriteAll(Handle handle, const Bytes& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(handle, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+/// Reads at most the count; 0 at the end of the file, -1 on an error.
+long long ReadSome(Handle handle, char* into, std::size_t count) {
+    ssize_t result = -1;
+    do
+        result = ::read(handle, into, count);
+    while (result < 0 && errno == EINTR);
+    return result;
+}
+
+std::optional<long long> FileSize(Handle handle) {
+    struct stat status {};
+    if (::fstat(handle, &status) != 0)
+        return std::nullopt;
+    return static_cast<long long>(status.st_size);
+}
+
+std::optional<long long> CurrentPosition(Handle handle) {
+    const off_t position = ::lseek(handle, 0, SEEK_CUR);
+    if (position < 0)
+        return std::nullopt;
+    return static_cast<long long>(position);
+}
+
+void SetPosition(Handle handle, long long position) {
+    ::lseek(handle, static_cast<off_t>(position), SEEK_SET);
+}
+
+void MoveToEnd(Handle handle) { ::lseek(handle, 0, SEEK_END); }
+
+// ==== End of the platform section ==============================================================
+
+/// Access and creation of the modes 1 to 6.
+constexpr std::array<std::pair<Access, Creation>, 6> kModes = {{
+    {Access::Read, Creation::OpenExisting},
+    {Access::Write, Creation::OpenExisting},
+    {Access::ReadWrite, Creation::OpenExisting},
+    {Access::Write, Creation::CreateTruncating},
+    {Access::Write, Creation::CreateKeeping},
+    {Access::ReadWrite, Creation::CreateKeeping},
+}};
+
+/// The table of open files. Like every runtime command it is used from the interface thread only.
+std::map<FileNumber, Handle>& OpenFiles() {
+    static std::map<FileNumber, Handle> files;
+    return files;
+}
+
+FileNumber NewFileNumber() {
+    static FileNumber last = 0;
+    do
+        last = last == std::numeric_limits<FileNumber>::max() ? 1 : last + 1;
+    while (OpenFiles().contains(last));
+    return last;
+}
+
+std::optional<Handle> OpenHandle(FileNumber file) {
+    const auto found = OpenFiles().find(file);
+    if (found == OpenFiles().end())
+        return std::nullopt;
+    return found->second;
+}
+
+bool IsEndByte(unsigned char byte) { return byte == 0x00 || byte == 0x1A; }
+bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+/// The length of the UTF-8 sequence that the byte starts; 1 for ASCII and for bytes that start none.
+std::size_t Utf8SequenceLength(unsigned char lead) {
+    if (lead >= 0xC0 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF7)
+        return 4;
+    return 1;
+}
+
+/// Where the text in the bytes read ends and where the next read is to start, both as offsets.
+struct TextEnd {
+    std::size_t textLength;
+    std::size_t nextReadOffset;
+};
+
+enum class ReadStop { LengthReached, FileEnded };
+
+/// Finds the first end byte (0x00 or 0x1A) outside a multi-byte character. A character cut by an end
+/// byte ends the text at its lead byte, and the next read starts at that end byte. A character cut by
+/// the length is left whole for the next read; one cut by the end of the file can never be completed
+/// and is passed over.
+std::optional<TextEnd> FindTextEnd(const Text& bytes, ReadStop stop) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        if (IsEndByte(byte))
+            return TextEnd{at, at};
+        const std::size_t length = Utf8SequenceLength(byte);
+        std::size_t taken = 1;
+        while (taken < length) {
+            if (at + taken == bytes.size())
+                return TextEnd{at, stop == ReadStop::LengthReached ? at : bytes.size()};
+            const auto next = static_cast<unsigned char>(bytes[at + taken]);
+            if (IsEndByte(next))
+                return TextEnd{at, at + taken};
+            if (!IsContinuationByte(next))
+                break;
+            ++taken;
+        }
+        at += taken;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool WriteWholeFile(const Text& name, std::initializer_list<Bytes> parts) {
+    if (TextLength(name) == 0)
+        return false;
+    const auto handle = OpenLocked(name, {Access::Write, Creation::CreateTruncating, ShareLock::Exclusive});
+    if (!handle)
+        return false;
+    const bool written =
+        std::all_of(parts.begin(), parts.end(), [&](const Bytes& part) { return WriteAll(*handle, part); });
+    const bool closed = CloseHandle(*handle);
+    return written && closed;
+}
+
+FileNumber FileOpen(const Text& name, int mode, int share) {
+    if (TextLength(name) == 0 || mode < 1 || mode > 6 || share < 1 || share > 4)
+        return 0;
+    const auto [access, creation] = kModes[static_cast<std::size_t>(mode - 1)];
+    const auto handle =
+        OpenLocked(name, {access, creation, share == 1 ? ShareLock::Shared : ShareLock::Exclusive});
+    if (!handle)
+        return 0;
+    const FileNumber file = NewFileNumber();
+    OpenFiles().emplace(file, *handle);
+    return file;
+}
+
+Text FileReadText(FileNumber file) {
+    const auto handle = OpenHandle(file);
+    if (!handle)
+        return {};
+    const auto size = FileSize(*handle);
+    if (!size)
+        return {};
+    return FileReadText(file, static_cast<int>(std::min<long long>(*size, std::numeric_limits<int>::max())));
+}
+
+Text FileReadText(FileNumber file, int length) {
+    const auto handle = OpenHandle(file);
+    if (!handle || length < 1)
+        return {};
+    const auto start = CurrentPosition(*handle);
+    if (!start)
+        return {};
+
+    // Read in steps rather than taking the whole length at once: the length may be far beyond the file.
+    constexpr std::size_t kStep = std::size_t{64} * 1024;
+    const auto wanted = static_cast<std::size_t>(length);
+    Text bytes;
+    try {
+        while (bytes.size() < wanted) {
+            const std::size_t before = bytes.size();
+            const std::size_t step = std::min(kStep, wanted - before);
+            bytes.resize(before + step);
+            const long long count = ReadSome(*handle, bytes.data() + before, step);
+            bytes.resize(before + static_cast<std::size_t>(std::max(count, 0LL)));
+            if (count <= 0)
+                break;
+        }
+    } catch (const std::bad_alloc&) {
+        MoveToEnd(*handle);
+        return {};
+    }
+
+    const auto end =
+        FindTextEnd(bytes, bytes.size() == wanted ? ReadStop::LengthReached : ReadStop::FileEnded);
+    if (!end)
+        return bytes;
+    SetPosition(*handle, *start + static_cast<long long>(end->nextReadOffset));
+    bytes.resize(end->textLength);
+    return bytes;
+}
+
+void FileClose(FileNumber file) {
+    const auto found = OpenFiles().find(file);
+    if (found == OpenFiles().end())
+        return;
+    CloseHandle(found->second);
+    OpenFiles().erase(found);
+}
+
+} // namespace ep

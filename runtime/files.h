@@ -1,0 +1,29 @@
+#pragma once
+/// File commands: whole-file writes and the numbered open-file table with read and share modes. Failures
+/// are reported only through the results (false, 0, the empty text).
+
+#include "runtime/value.h"
+
+#include <initializer_list>
+
+namespace ep {
+
+/// A number that identifies an open file; 0 stands for no file.
+using FileNumber = int;
+
+/// Creates or truncates the file and writes the byte strings in order. An empty name gives false.
+bool WriteWholeFile(const Text& name, std::initializer_list<Bytes> parts);
+
+/// Mode 1 read, 2 write, 3 read and write, 4 create for writing, 5 create if missing for writing, 6 create if
+/// missing for reading and writing. Share 1 others may read and write, 2 others may not read, 3 others may
+/// not write, 4 exclusive. On this platform the share modes hold among programs that ask for them.
+FileNumber FileOpen(const Text& name, int mode = 3, int share = 1);
+
+/// Reads up to length bytes (all when length is omitted) and ends the text at the first 0x00 or 0x1A byte,
+/// never inside a multi-byte character.
+Text FileReadText(FileNumber file);
+Text FileReadText(FileNumber file, int length);
+
+void FileClose(FileNumber file);
+
+} // namespace ep

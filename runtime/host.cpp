@@ -1,0 +1,18 @@
+#include "runtime/host.h"
+
+#include "runtime/fatal.h"
+
+namespace ep {
+namespace {
+Host* g_host = nullptr;
+} // namespace
+
+Host& CurrentHost() {
+    if (g_host == nullptr)
+        ReportFatal("host not set");
+    return *g_host;
+}
+
+void SetCurrentHost(Host* host) { g_host = host; }
+
+} // namespace ep

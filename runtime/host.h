@@ -1,0 +1,129 @@
+#pragma once
+/// The one interface through which the core reaches the platform: timers, posting to the UI thread,
+/// sleeping, message boxes, file dialogs and serial devices. The Qt host implements it for the program,
+/// the test host with virtual time for the tests. It holds no program logic.
+
+#include "runtime/value.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace ep {
+
+/// The buttons and icon of a message box, as the style word of the original platform encodes them in its
+/// low bits: 0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel;
+/// icon 0x10 error, 0x20 question, 0x30 warning, 0x40 information.
+struct MessageBoxRequest {
+    Text text;
+    Text caption;
+    int style = 0;
+};
+
+/// The button the user pressed, as InfoBox reports it.
+enum class MessageBoxButton { Ok = 0, Cancel = 1, Abort = 2, Retry = 3, Ignore = 4, Yes = 5, No = 6 };
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest {
+    FileDialogKind kind = FileDialogKind::Open;
+    Text filterDisplay; ///< the filter's display text, e.g. "音响配置文件(*.tonset) "
+    Text filterPattern; ///< the filter's pattern, e.g. "*.tonset"
+    Text startPath;     ///< the last chosen name, or a folder to start in
+};
+
+/// Line settings that an open applies, already mapped from the SerialPort properties.
+struct SerialLineSettings {
+    int baudRate = 9600;
+    int dataBits = 8;
+    enum class Parity { None, Odd, Even, Mark, Space } parity = Parity::None;
+    enum class StopBits { One, OneAndHalf, Two } stopBits = StopBits::One;
+    bool parityCheck = false;
+    enum class Flow { None, Hardware, Software } flow = Flow::None;
+    bool rtsOn = true;
+    std::optional<bool> dtrOn; ///< empty: leave DTR as the driver has it
+    int timeoutMs = 1000;
+};
+
+/// Kinds of line events, numbered as the SerialPort's LineEvent reports them.
+enum class LineEventKind {
+    Break = 1,
+    CtsOn = 2,
+    DsrOn = 3,
+    LineError = 4,
+    Ring = 5,
+    CarrierOn = 6,
+    EventChar = 7,
+    CtsOff = 8,
+    DsrOff = 9,
+    CarrierOff = 10
+};
+
+/// What an open serial device reports from its reader thread. Called on the reader thread, never on the
+/// UI thread; the receiver hands the notifications over itself.
+class SerialReceiver {
+public:
+    virtual ~SerialReceiver() = default;
+    virtual void byteReceived(std::uint8_t byte) = 0;
+    virtual void lineEvent(LineEventKind kind) = 0;
+    /// The device went away (hang-up, adapter pulled out): no more bytes will come and writes fail.
+    virtual void linkLost() = 0;
+};
+
+/// An open serial device. Its reader thread runs from open until close() or destruction.
+class SerialDevice {
+public:
+    virtual ~SerialDevice() = default;
+    /// Writes the bytes and returns once they have left the output queue, or false when the write failed
+    /// or did not complete within the time-out. Never discards received bytes.
+    virtual bool write(const Bytes& bytes, int timeoutMs) = 0;
+    /// Stops the reader thread and waits for it; no receiver call happens after it returns.
+    virtual void close() = 0;
+};
+
+/// Why an open failed, for the one-time hint to the user; the link itself treats every failure alike.
+enum class SerialOpenError { None, Missing, PermissionDenied, Busy, Other };
+
+struct SerialOpenResult {
+    std::unique_ptr<SerialDevice> device;
+    SerialOpenError error = SerialOpenError::None;
+    Text reason;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    using TimerId = int;
+    /// Starts a periodic timer; the first tick comes one period after the call. Ticks that fall due while
+    /// the UI thread is busy merge into one.
+    virtual TimerId startTimer(int periodMs, std::function<void()> tick) = 0;
+    virtual void stopTimer(TimerId timer) = 0;
+
+    /// Runs the callable on the UI thread, after what is running there now. Safe from any thread.
+    virtual void postToUi(std::function<void()> callable) = 0;
+
+    /// Blocks the calling thread; the UI does not process messages meanwhile.
+    virtual void sleep(int milliseconds) = 0;
+
+    /// A modal box; timers and posted callables keep running nested inside it.
+    virtual MessageBoxButton showMessageBox(const MessageBoxRequest& request) = 0;
+
+    /// A modal open or save dialog; empty when the user cancelled.
+    virtual std::optional<Text> showFileDialog(const FileDialogRequest& request) = 0;
+
+    /// Opens the serial device at the platform path with the settings and starts its reader thread.
+    virtual SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
+                                        SerialReceiver& receiver) = 0;
+
+    /// Ends the message loop after the current handler.
+    virtual void quit(int exitCode) = 0;
+};
+
+/// The host of this process, set once at start-up by the program (or by a test).
+Host& CurrentHost();
+void SetCurrentHost(Host* host);
+
+} // namespace ep

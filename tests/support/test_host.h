@@ -1,0 +1,69 @@
+#pragma once
+/// A host with virtual time for the tests. Nothing happens by itself: advance() moves the clock, running
+/// posted callables and the timers that fall due, in time order; sleep() moves the clock with the UI
+/// blocked (only device-side events run). Message boxes and file dialogs are recorded and answered by
+/// the test; serial devices come from the opener that the test installs.
+
+#include "runtime/host.h"
+
+#include <deque>
+#include <map>
+#include <vector>
+
+namespace ep::testing {
+
+class TestHost : public Host {
+public:
+    TestHost();
+    ~TestHost() override;
+
+    long long now() const { return m_now; }
+    /// Moves the clock by the milliseconds, running everything that falls due meanwhile.
+    void advance(long long milliseconds);
+    /// Runs what has been posted to the UI thread, without moving the clock.
+    void runPending();
+
+    /// Runs the callable at the virtual time, on the device side: also while the UI sleeps.
+    void callAt(long long time, std::function<void()> callable);
+
+    bool timerRunning(TimerId timer) const { return m_timers.count(timer) != 0; }
+    std::size_t runningTimerCount() const { return m_timers.size(); }
+
+    std::vector<MessageBoxRequest> messageBoxes;
+    /// The answer to every message box; OK when not set. Runs nested, like a modal box.
+    std::function<MessageBoxButton(const MessageBoxRequest&)> messageBoxAnswer;
+
+    std::vector<FileDialogRequest> fileDialogs;
+    std::deque<std::optional<Text>> fileDialogAnswers; ///< cancel when empty
+
+    std::function<SerialOpenResult(const Text&, const SerialLineSettings&, SerialReceiver&)> serialOpener;
+    std::vector<Text> serialOpenAttempts;
+
+    std::optional<int> quitCode;
+
+    TimerId startTimer(int periodMs, std::function<void()> tick) override;
+    void stopTimer(TimerId timer) override;
+    void postToUi(std::function<void()> callable) override;
+    void sleep(int milliseconds) override;
+    MessageBoxButton showMessageBox(const MessageBoxRequest& request) override;
+    std::optional<Text> showFileDialog(const FileDialogRequest& request) override;
+    SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
+                                SerialReceiver& receiver) override;
+    void quit(int exitCode) override;
+
+private:
+    struct Timer {
+        int period = 0;
+        long long due = 0;
+        std::function<void()> tick;
+    };
+    void runDeviceEventsUntil(long long time);
+
+    long long m_now = 0;
+    TimerId m_nextTimer = 1;
+    std::map<TimerId, Timer> m_timers;
+    std::deque<std::function<void()>> m_posted;
+    std::multimap<long long, std::function<void()>> m_deviceEvents;
+};
+
+} // namespace ep::testing

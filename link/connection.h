@@ -1,0 +1,19 @@
+#pragma once
+/// Finding the processor and keeping the OnlineState: the port scan, and the tick handlers of the connect
+/// timer 时钟3, the ping timer 时钟1 and the watchdog 时钟2.
+
+#include "ui/window.h"
+
+namespace ep {
+
+/// Tries COM1..COM10 in order; the highest that opens wins (FoundPort and 编辑框), each is closed again.
+void PortScan();
+
+void ConnectTick(const EventContext& context);
+void PingTick(const EventContext& context);
+void WatchdogTick(const EventContext& context);
+
+/// Caption "未联机" on red, both link timers stopped, an unfinished dump given up.
+void GoOffline();
+
+} // namespace ep

@@ -1,0 +1,59 @@
+#include "link/device_commands.h"
+
+#include "link/device_frames.h"
+#include "link/device_link.h"
+#include "link/effect_set_fields.h"
+#include "link/link_globals.h"
+#include "runtime/conversions.h"
+#include "runtime/dialogs.h"
+#include "runtime/text.h"
+
+namespace ep {
+namespace {
+constexpr int kFramePauseMs = 10;
+} // namespace
+
+void ReadDevice(const EventContext&) {
+    if (!IsOnline())
+        return;
+    DumpActive = 1;
+    DumpCount = 0;
+    SetEffectSetText("");
+    SendDumpRequest();
+}
+
+void StoreToDevice(const EventContext&) {
+    if (!IsOnline())
+        return;
+    SendDeviceFrame(0, command::StoreEffect, 0, Value(std::uint8_t{0}));
+    InfoBox(Value("当前效果已储存到设备"), 0);
+}
+
+void RestoreDefaults(const EventContext&) {
+    if (!IsOnline())
+        return;
+    SendDeviceFrame(0, command::RestoreDefaults, 0, Value(std::uint8_t{0}));
+    SetEffectSetText(DefaultSetText);
+    RunApplyEffectSet();
+}
+
+void SendAll() {
+    Control& panel = ControlNamed("画板7");
+    Control& progress = ControlNamed("进度条1");
+    panel.write(prop::Visible, true);
+    progress.write(prop::Visible, true);
+    progress.write(prop::progress::Position, 0);
+    for (int field = 1; field <= kFieldCount; ++field) {
+        const FieldAddress target = AddressOfField(field);
+        const std::uint8_t value = ToByte(Value(MidText(EffectSetText(), 3 * field - 2, 3)));
+        SendDeviceFrame(static_cast<std::uint8_t>(target.channel), command::BulkParameter,
+                        static_cast<std::uint8_t>(target.address), Value(value));
+        Delay(kFramePauseMs);
+        progress.write(prop::progress::Position, progress.readInt(prop::progress::Position) + 1);
+    }
+    panel.write(prop::Visible, false);
+    progress.write(prop::Visible, false);
+    InfoBox(Value("重新设置成功"), 0, Text("设置已成功"));
+}
+
+} // namespace ep

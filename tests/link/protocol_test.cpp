@@ -1,0 +1,312 @@
+#include "fake_serial.h"
+#include "link/com_ports.h"
+#include "link/connection.h"
+#include "link/device_commands.h"
+#include "link/device_link.h"
+#include "link/link_globals.h"
+#include "link/link_handlers.h"
+#include "link/serial_port_kind.h"
+#include "runtime/resources.h"
+#include "ui/window_definition.h"
+
+#include <gtest/gtest.h>
+
+namespace ep {
+namespace {
+
+Text ComPath(int number) { return "/dev/com" + std::to_string(number); }
+
+Bytes DeviceValues() {
+    Bytes values(255);
+    for (int i = 0; i < 255; ++i)
+        values[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i * 7 + 3) % 100);
+    return values;
+}
+
+Text TextOf(const Bytes& values) {
+    Text text;
+    for (const std::uint8_t value : values) {
+        char field[4];
+        std::snprintf(field, sizeof field, "%03u", value);
+        text += field;
+    }
+    return text;
+}
+
+/// The window with the link's handlers, as the program wires it, and a device that answers.
+class Protocol : public ::testing::Test {
+protected:
+    Protocol() : bus(host) {
+        RegisterSerialPortKind();
+        for (int number = 1; number <= 10; ++number)
+            MapComPort(number, ComPath(number));
+        window = BuildWindowFromDefinition(*ProgramResource(kMainWindowDefinition));
+        HandlerRegistry handlers;
+        RegisterLinkHandlers(handlers);
+        window->resolveBindings(handlers);
+        SetLoadedWindow(window.get());
+        SetApplyEffectSetRoutine([this] { appliedSets.push_back(EffectSetText()); });
+        DumpActive = DumpCount = KeyChanged = FoundPort = 0;
+    }
+    ~Protocol() override {
+        window.reset();
+        SetApplyEffectSetRoutine({});
+    }
+
+    /// A device on COM n that answers the hello, the ping and the dump request.
+    testing::FakeSerialBus::Port& addDevice(int number) {
+        auto& port = bus.add(ComPath(number));
+        port.onWrite = [this, number](const Bytes&) { answer(number); };
+        return port;
+    }
+
+    void answer(int number) {
+        Bytes& written = bus.port(ComPath(number)).written;
+        const auto endsWith = [&](const Bytes& tail) {
+            return written.size() >= tail.size() && std::equal(tail.rbegin(), tail.rend(), written.rbegin());
+        };
+        if (endsWith({0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8}) && answersHello)
+            bus.inject(ComPath(number), {0xA8});
+        else if (endsWith({0x80, 0xBC, 0x88, 0x01, 0x80, 0x00}) && answersDump)
+            bus.inject(ComPath(number), deviceValues);
+        else if (written.back() == 0x68 && answersPing && !endsWith({0x80, 0x68}))
+            bus.inject(ComPath(number), {0x68});
+    }
+
+    void startUp() {
+        PortScan();
+        ControlNamed("时钟3").write(prop::timer::Period, 1000);
+    }
+
+    Text status() { return ControlNamed("标签127").readText(prop::label::Caption); }
+    Bytes& written(int number) { return bus.port(ComPath(number)).written; }
+    void receive(int number, const Bytes& bytes) {
+        bus.inject(ComPath(number), bytes);
+        host.runPending();
+    }
+
+    /// Online on COM1 with the dump complete.
+    void online() {
+        addDevice(1);
+        startUp();
+        host.advance(1000);
+        ASSERT_EQ(status(), "已联机");
+        written(1).clear();
+        appliedSets.clear();
+    }
+
+    testing::TestHost host;
+    testing::FakeSerialBus bus;
+    std::unique_ptr<Window> window;
+    std::vector<Text> appliedSets;
+    Bytes deviceValues = DeviceValues();
+    bool answersHello = true;
+    bool answersDump = true;
+    bool answersPing = true;
+};
+
+TEST_F(Protocol, FromStartToOnlineWithTheDevicesSetShown) {
+    addDevice(1);
+    startUp();
+    EXPECT_EQ(status(), "未联机");
+    host.advance(999);
+    EXPECT_TRUE(written(1).empty());
+    host.advance(1);
+    EXPECT_EQ(host.now(), 1500) << "the connect attempt waited 500 ms after the scan";
+    EXPECT_EQ(status(), "已联机");
+    EXPECT_EQ(ControlNamed("标签127").readInt(prop::label::BackgroundColour), kGreen);
+    EXPECT_EQ(written(1), (Bytes{0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8, 0x80, 0xBC, 0x88, 0x01, 0x80, 0x00}));
+    ASSERT_EQ(appliedSets.size(), 1u);
+    EXPECT_EQ(appliedSets.front(), TextOf(deviceValues));
+    EXPECT_EQ(DumpActive, 0);
+    EXPECT_EQ(ControlNamed("编辑框41").readText(prop::editbox::Content), "168");
+}
+
+TEST_F(Protocol, TheHighestPortThatOpensWins) {
+    addDevice(3);
+    addDevice(7);
+    startUp();
+    EXPECT_EQ(FoundPort, 7);
+    EXPECT_EQ(ControlNamed("编辑框").readText(prop::editbox::Content), "7");
+    EXPECT_FALSE(bus.port(ComPath(7)).open) << "the scan closes what it opened";
+    host.advance(1000);
+    EXPECT_TRUE(written(3).empty());
+    EXPECT_FALSE(written(7).empty());
+    EXPECT_EQ(status(), "已联机");
+}
+
+TEST_F(Protocol, WithoutAnyPortCom1IsTriedAndNothingIsSent) {
+    startUp();
+    host.serialOpenAttempts.clear();
+    host.advance(1000);
+    EXPECT_EQ(FoundPort, 0);
+    ASSERT_FALSE(host.serialOpenAttempts.empty());
+    EXPECT_EQ(host.serialOpenAttempts.back(), ComPath(1));
+    EXPECT_EQ(status(), "未联机");
+    host.advance(3000);
+    EXPECT_EQ(status(), "未联机");
+}
+
+TEST_F(Protocol, PingsKeepItOnlineAndTheWatchdogRunsFromTheFirstUnansweredPing) {
+    online();
+    host.advance(10000);
+    EXPECT_EQ(status(), "已联机");
+    answersPing = false;
+    const long long start = host.now();
+    long long firstUnanswered = 0;
+    while (status() == "已联机" && host.now() < start + 10000) {
+        const std::size_t before = written(1).size();
+        host.advance(1);
+        if (firstUnanswered == 0 && written(1).size() > before)
+            firstUnanswered = host.now();
+    }
+    EXPECT_EQ(status(), "未联机");
+    EXPECT_EQ(host.now() - firstUnanswered, 3000);
+    EXPECT_EQ(ControlNamed("时钟1").readInt(prop::timer::Period), 0);
+    EXPECT_EQ(ControlNamed("时钟2").readInt(prop::timer::Period), 0);
+}
+
+TEST_F(Protocol, AnEchoAfterGoingOfflineChangesNothing) {
+    online();
+    GoOffline();
+    receive(1, {0x68});
+    EXPECT_EQ(status(), "未联机");
+    EXPECT_EQ(ControlNamed("时钟2").readInt(prop::timer::Period), 0);
+}
+
+TEST_F(Protocol, AHelloAnswerWhileOnlineAndIdleStartsANewDump) {
+    online();
+    answersDump = false;
+    receive(1, {0xA8});
+    EXPECT_EQ(DumpActive, 1);
+    EXPECT_EQ(EffectSetText(), "");
+    EXPECT_EQ(written(1), (Bytes{0x80, 0xBC, 0x88, 0x01, 0x80, 0x00}));
+}
+
+TEST_F(Protocol, DumpEdgeCases) {
+    online();
+    answersDump = false;
+    const struct {
+        Bytes bytes;
+        Text text;
+        int count;
+    } cases[] = {{{0x63, 0x01, 0x02}, "001002", 3},
+                 {{0x05, 0x63}, "005099", 2},
+                 {{0x68}, "104", 1},
+                 {{0x01, 0xA8}, "001168", 2}};
+    for (const auto& c : cases) {
+        receive(1, {0xA8});
+        ControlNamed("时钟2").write(prop::timer::Period, 3000);
+        written(1).clear();
+        receive(1, c.bytes);
+        EXPECT_EQ(EffectSetText(), c.text);
+        EXPECT_EQ(DumpCount, c.count);
+        EXPECT_EQ(DumpActive, 1);
+        EXPECT_TRUE(written(1).empty()) << "an A8 inside a dump starts nothing";
+        GoOffline();
+        receive(1, {0xA8});
+        receive(1, Bytes(255, 1));
+    }
+    receive(1, {0xA8});
+    ControlNamed("时钟2").write(prop::timer::Period, 3000);
+    receive(1, {0x68});
+    EXPECT_EQ(ControlNamed("时钟2").readInt(prop::timer::Period), 0) << "an echo inside a dump stops the watchdog";
+}
+
+TEST_F(Protocol, TheLastDumpByteAppliesTheSetBeforeItIsLookedAt) {
+    online();
+    answersDump = false;
+    receive(1, {0xA8});
+    Bytes values(254, 10);
+    values.push_back(0x68);
+    ControlNamed("时钟2").write(prop::timer::Period, 3000);
+    receive(1, values);
+    ASSERT_EQ(appliedSets.size(), 1u);
+    EXPECT_EQ(appliedSets.front().substr(762), "104");
+    EXPECT_EQ(ControlNamed("时钟2").readInt(prop::timer::Period), 0);
+}
+
+TEST_F(Protocol, KeyResetOnlyWhenTheKeyWasChanged) {
+    online();
+    receive(1, {0x88});
+    EXPECT_TRUE(written(1).empty());
+    KeyChanged = 1;
+    ControlNamed("key_b2").write(prop::translabel::TextColour, kRed);
+    receive(1, {0x88});
+    EXPECT_EQ(written(1), (Bytes{0x80, 0x00, 0xBB, 0x02, 0x13, 0x05, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(EffectSetText().substr(54, 3), "005");
+    EXPECT_EQ(KeyChanged, 0);
+    EXPECT_EQ(ControlNamed("key_井0").readInt(prop::translabel::TextColour), kRed);
+    EXPECT_EQ(ControlNamed("key_b2").readInt(prop::translabel::TextColour), kGrey);
+}
+
+TEST_F(Protocol, TheThreeButtonsSendAndShowNothingWhileOffline) {
+    addDevice(1);
+    PortLink().Open();
+    for (const char* button : {"按钮1", "按钮2", "按钮3"})
+        ControlNamed(button).raise(event::Clicked);
+    EXPECT_TRUE(written(1).empty());
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(Protocol, StoreAndRestoreWhileOnline) {
+    online();
+    DefaultSetText = Text(765, '0');
+    ControlNamed("按钮3").raise(event::Clicked);
+    EXPECT_EQ(written(1), (Bytes{0x80, 0x00, 0x13, 0x02, 0x00, 0x00}));
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].text, "当前效果已储存到设备");
+    EXPECT_EQ(host.messageBoxes[0].caption, "信息：");
+    written(1).clear();
+    ControlNamed("按钮1").raise(event::Clicked);
+    EXPECT_EQ(written(1), (Bytes{0x80, 0x00, 0x14, 0x02, 0x00, 0x00}));
+    EXPECT_EQ(appliedSets, (std::vector<Text>{DefaultSetText}));
+    DefaultSetText.clear();
+}
+
+TEST_F(Protocol, SendAllSendsEveryFieldInOrder) {
+    online();
+    std::vector<bool> shownDuringSend;
+    host.messageBoxAnswer = [&](const MessageBoxRequest&) {
+        shownDuringSend.push_back(ControlNamed("画板7").readBool(prop::Visible));
+        return MessageBoxButton::Ok;
+    };
+    const long long start = host.now();
+    SendAll();
+    const Bytes& bytes = written(1);
+    ASSERT_EQ(bytes.size(), 255u * 6);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 6), (Bytes{0x80, 0x00, 0xBD, 0x02, 0x01, deviceValues[0]}));
+    EXPECT_EQ(Bytes(bytes.end() - 6, bytes.end()), (Bytes{0x80, 0x05, 0xBD, 0x02, 0x42, deviceValues[254]}));
+    EXPECT_EQ(host.now() - start, 2550);
+    EXPECT_EQ(ControlNamed("进度条1").readInt(prop::progress::Position), 255);
+    EXPECT_FALSE(ControlNamed("画板7").readBool(prop::Visible));
+    EXPECT_FALSE(ControlNamed("进度条1").readBool(prop::Visible));
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].text, "重新设置成功");
+    EXPECT_EQ(host.messageBoxes[0].caption, "设置已成功");
+    EXPECT_EQ(shownDuringSend, (std::vector<bool>{false}));
+}
+
+TEST_F(Protocol, ADumpCutOffByGoingOfflineDoesNotKeepThePanelOffline) {
+    addDevice(1);
+    answersDump = false;
+    startUp();
+    host.advance(1000);
+    ASSERT_EQ(status(), "已联机");
+    receive(1, Bytes(100, 7));
+    ASSERT_EQ(DumpActive, 1);
+    answersPing = false;
+    host.advance(4000);
+    EXPECT_EQ(status(), "未联机");
+    EXPECT_EQ(DumpActive, 0);
+    EXPECT_EQ(DumpCount, 0);
+    answersDump = true;
+    answersPing = true;
+    host.advance(1000);
+    EXPECT_EQ(status(), "已联机");
+    ASSERT_FALSE(appliedSets.empty());
+    EXPECT_EQ(appliedSets.back(), TextOf(deviceValues));
+}
+
+} // namespace
+} // namespace ep

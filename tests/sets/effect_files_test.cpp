@@ -1,0 +1,192 @@
+#include "link/com_ports.h"
+#include "link/link_globals.h"
+#include "runtime/files.h"
+#include "runtime/safe_file.h"
+#include "sets/effect_files.h"
+#include "set_test_window.h"
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace ep {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EffectFiles : public testing::SetTestWindow {
+protected:
+    EffectFiles() {
+        folder = fs::temp_directory_path() / ("effectpanel-files-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        DefaultSetText = designSet;
+        SetEffectSetText(designSet);
+    }
+    ~EffectFiles() override {
+        std::error_code ignored;
+        fs::permissions(folder, fs::perms::owner_all, ignored);
+        fs::remove_all(folder, ignored);
+        DefaultSetText.clear();
+    }
+
+    Text path(const Text& name) const { return (folder / name).string(); }
+    static Text read(const Text& name) {
+        std::ifstream in(name, std::ios::binary);
+        return Text(std::istreambuf_iterator<char>(in), {});
+    }
+    static void writeFile(const Text& name, const Text& bytes) { std::ofstream(name, std::ios::binary) << bytes; }
+
+    void save(const Text& chosen) {
+        host.fileDialogAnswers = {chosen};
+        named("按钮5").raise(event::Clicked);
+    }
+    void load(const Text& chosen) {
+        host.fileDialogAnswers = {chosen};
+        named("按钮4").raise(event::Clicked);
+    }
+
+    /// Online on a fake device whose writes are recorded.
+    testing::FakeSerialBus::Port& goOnline() {
+        MapComPort(1, "/dev/fake-files");
+        auto& port = bus.add("/dev/fake-files");
+        PortLink().Open();
+        named("标签127").write(prop::label::Caption, Text("已联机"));
+        return port;
+    }
+
+    fs::path folder;
+};
+
+TEST_F(EffectFiles, SavingAddsTheSuffixOnlyWhenTheNameLacksIt) {
+    const struct {
+        const char* chosen;
+        const char* written;
+    } cases[] = {{"abc", "abc.tonset"}, {"abc.tonset", "abc.tonset"}, {"ABC.TONSET", "ABC.TONSET"},
+                 {"abc.tonset.bak", "abc.tonset.bak.tonset"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(EffectFileName(c.chosen), c.written) << c.chosen;
+    save(path("abc"));
+    EXPECT_EQ(read(path("abc.tonset")), designSet);
+    EXPECT_EQ(fs::file_size(path("abc.tonset")), 765u) << "no header, no line end";
+    SetEffectSetText(WithField(designSet, 1, 77));
+    save(path("abc.tonset"));
+    EXPECT_EQ(read(path("abc.tonset")), WithField(designSet, 1, 77));
+    EXPECT_FALSE(fs::exists(path("abc.tonset.tonset")));
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(EffectFiles, AFailedSaveKeepsTheOldFileAndSaysSo) {
+    writeFile(path("keep.tonset"), "038030");
+    // A directory where the new file would be written first makes the save fail, also for root.
+    fs::create_directory(PartialFileName(path("keep.tonset")));
+    save(path("keep.tonset"));
+    EXPECT_EQ(read(path("keep.tonset")), "038030");
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_NE(host.messageBoxes[0].text.find(path("keep.tonset")), Text::npos);
+}
+
+TEST_F(EffectFiles, ASaveIntoAFolderWithoutWritePermissionKeepsTheOldFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into any folder";
+    writeFile(path("locked.tonset"), "038030");
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    save(path("locked.tonset"));
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(read(path("locked.tonset")), "038030");
+    EXPECT_EQ(host.messageBoxes.size(), 1u);
+}
+
+TEST_F(EffectFiles, LoadingOfflineOnlyPutsTheTextInPlace) {
+    writeFile(path("a.tonset"), "038030\x1A" "999");
+    const int before = position("Eff_Vol调节");
+    load(path("a.tonset"));
+    EXPECT_EQ(EffectSetText(), "038030");
+    EXPECT_EQ(position("Eff_Vol调节"), before) << "the window is not updated offline";
+    writeFile(path("empty.tonset"), "");
+    load(path("empty.tonset"));
+    EXPECT_EQ(EffectSetText(), DefaultSetText);
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(EffectFiles, LoadingOnlineSendsAndShowsTheSet) {
+    auto& port = goOnline();
+    const Text set = WithField(WithField(designSet, 1, 55), 255, 4);
+    writeFile(path("b.tonset"), set);
+    named("时钟1").write(prop::timer::Period, 500);
+    load(path("b.tonset"));
+    // 255 bulk frames, then the six limit boxes' frames that showing the set sends while online.
+    ASSERT_EQ(port.written.size(), 255u * 6 + 6 * 6);
+    EXPECT_EQ(port.written[2], 0xBD);
+    EXPECT_EQ(port.written[255 * 6 + 2], 0xBB);
+    EXPECT_EQ(position("Eff_Vol调节"), 55);
+    EXPECT_EQ(EffectSetText(), set);
+    EXPECT_EQ(named("时钟1").readInt(prop::timer::Period), 500);
+    EXPECT_EQ(named("时钟2").readInt(prop::timer::Period), 3000);
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].caption, "设置已成功");
+    const FileNumber other = FileOpen(path("b.tonset"), 3, 4);
+    EXPECT_NE(other, 0) << "the load closed the file";
+    FileClose(other);
+}
+
+TEST_F(EffectFiles, AReadOnlyPresetLoadsAndIsFreeAgainAfterwards) {
+    writeFile(path("ro.tonset"), "010020");
+    fs::permissions(path("ro.tonset"), fs::perms::owner_read);
+    load(path("ro.tonset"));
+    EXPECT_EQ(EffectSetText(), "010020");
+    fs::permissions(path("ro.tonset"), fs::perms::owner_read | fs::perms::owner_write);
+    const FileNumber other = FileOpen(path("ro.tonset"), 3, 4);
+    EXPECT_NE(other, 0) << "the load closed the file";
+    FileClose(other);
+}
+
+TEST_F(EffectFiles, AMissingPresetChangesNothingAndSaysSo) {
+    auto& port = goOnline();
+    load(path("missing.tonset"));
+    EXPECT_EQ(EffectSetText(), designSet);
+    EXPECT_TRUE(port.written.empty());
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_NE(host.messageBoxes[0].text.find("missing.tonset"), Text::npos);
+}
+
+TEST_F(EffectFiles, BadContentIsRefusedAndNothingIsSent) {
+    auto& port = goOnline();
+    const Text cases[] = {"03803a", "0380", Text(768, '0'), "038256", "12 345"};
+    for (const Text& content : cases) {
+        writeFile(path("bad.tonset"), content);
+        host.messageBoxes.clear();
+        load(path("bad.tonset"));
+        EXPECT_EQ(EffectSetText(), designSet) << content;
+        EXPECT_EQ(host.messageBoxes.size(), 1u) << content;
+    }
+    writeFile(path("huge.tonset"), Text(70000, '0'));
+    load(path("huge.tonset"));
+    EXPECT_EQ(EffectSetText(), designSet);
+    EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(EffectFiles, AShorterSetOfWholeFieldsIsAccepted) {
+    EXPECT_EQ(EffectSetTextProblem(designSet.substr(0, 762)), std::nullopt);
+    EXPECT_EQ(EffectSetTextProblem(""), std::nullopt);
+    EXPECT_NE(EffectSetTextProblem("1234"), std::nullopt);
+}
+
+TEST_F(EffectFiles, SavedAndLoadedAgainGivesTheSameText) {
+    const Text set = WithField(designSet, 100, 123);
+    SetEffectSetText(set);
+    save(path("round"));
+    SetEffectSetText("");
+    load(path("round.tonset"));
+    EXPECT_EQ(EffectSetText(), set);
+}
+
+TEST_F(EffectFiles, ACancelledDialogDoesNothing) {
+    named("按钮5").raise(event::Clicked);
+    named("按钮4").raise(event::Clicked);
+    EXPECT_EQ(EffectSetText(), designSet);
+    EXPECT_EQ(host.fileDialogs.size(), 2u);
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+} // namespace
+} // namespace ep

@@ -1,0 +1,43 @@
+#include "app/command_line.h"
+#include "app/program_main.h"
+#include "link/com_ports.h"
+#include "qt/qt_program.h"
+#include "sim/pty_server.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kSimulatorComPort = 10;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const ep::CommandLine commandLine = ep::ParseCommandLine(argc, argv);
+    if (!commandLine.error.empty()) {
+        std::fprintf(stderr, "effectpanel: %s\nTry 'effectpanel --help' for more information.\n",
+                     commandLine.error.c_str());
+        return 2;
+    }
+    if (commandLine.help) {
+        std::fputs(ep::HelpText().c_str(), stdout);
+        return 0;
+    }
+    if (commandLine.version) {
+        std::fputs(ep::VersionText().c_str(), stdout);
+        return 0;
+    }
+    for (const auto& [number, device] : commandLine.comDevices)
+        ep::MapComPort(number, device);
+    ep::sim::PtyServer simulator;
+    if (commandLine.simulate) {
+        if (!simulator.start({})) {
+            std::fprintf(stderr, "effectpanel: cannot start the simulated processor: %s\n", simulator.error().c_str());
+            return 1;
+        }
+        ep::MapComPort(kSimulatorComPort, simulator.path());
+        std::fprintf(stderr, "effectpanel: simulated processor on %s as COM%d\n", simulator.path().c_str(),
+                     kSimulatorComPort);
+    }
+    return ep::qt::RunQtProgram(argc, argv, [](const ep::MessageLoop& loop) { return ep::ProgramMain(loop); });
+}

@@ -1,0 +1,47 @@
+#include "app/program_main.h"
+
+#include "app/program_folder.h"
+#include "app/program_globals.h"
+#include "link/device_link.h"
+#include "link/serial_port_kind.h"
+#include "params/block_display.h"
+#include "runtime/fatal.h"
+#include "runtime/resources.h"
+#include "sets/apply_effect_set.h"
+#include "ui/window_definition.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace ep {
+namespace {
+
+void InitialiseRuntime() {
+    std::error_code error;
+    if (const Text folder = ProgramFolder(); !folder.empty())
+        std::filesystem::current_path(folder, error);
+    if (!ProgramResource(kMainWindowDefinition))
+        ReportFatal("载入窗口模板数据段出错!");
+    RegisterSerialPortKind();
+    // The receive side and restore-defaults show a whole set, which is a routine of a higher layer.
+    SetApplyEffectSetRoutine(ApplyEffectSet);
+    SetBlockDisplayRoutines({ShowMusicEqPage, ShowMicBlock, ShowKtvBlock});
+}
+
+} // namespace
+
+int ProgramMain(const MessageLoop& runMessageLoop) {
+    InitialiseRuntime();
+    InitialiseGlobals();
+    RegisterExitCleanup(ReleaseGlobals);
+    std::unique_ptr<Window> window;
+    RegisterRuntimeShutdown([&window] { window.reset(); });
+    window = LoadStartWindow(ProgramHandlers());
+    runMessageLoop(*window);
+    SuppressEvents();
+    RunExitCleanup();
+    RunRuntimeShutdown();
+    return 0;
+}
+
+} // namespace ep

@@ -1,0 +1,20 @@
+#pragma once
+/// The program's main routine: runtime initialisation, the globals, the exit clean-up, the start window
+/// with its created event, the message loop, and exit processing in order.
+
+#include "ui/window.h"
+
+#include <functional>
+
+namespace ep {
+
+/// Runs the message loop for the loaded window until the program ends.
+using MessageLoop = std::function<void(Window&)>;
+
+/// Returns 0 when the loop has ended and exit processing has run.
+int ProgramMain(const MessageLoop& runMessageLoop);
+
+/// Every handler of the program, by the names the window definition binds.
+HandlerRegistry ProgramHandlers();
+
+} // namespace ep

@@ -1,0 +1,88 @@
+#include "runtime/bounded_table.h"
+#include "runtime/fatal.h"
+#include "test_host.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace ep {
+namespace {
+
+TEST(FatalReport, TextLayout) {
+    EXPECT_EQ(FatalReportText(RuntimeErrorText(4), 4),
+              "运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
+    EXPECT_EQ(FatalReportText("载入启动窗口失败", 0), "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+    EXPECT_EQ(FatalReportText("", 7), "运行时出错!\r\n\r\n错误代码：7\r\n\r\n");
+}
+
+TEST(FatalReport, NumberedErrors) {
+    const struct {
+        int code;
+        const char* text;
+    } cases[] = {{1, "数组成员引用下标超出定义范围"},
+                 {2, "未得到所需要的数值型数据"},
+                 {5, "数据或数组类型不匹配"},
+                 {9, "“多项选择”命令的索引值参数小于零或超出了所提供参数表范围"},
+                 {11, "所提供参数的数据类型不符合要求"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(RuntimeErrorText(c.code), c.text) << c.code;
+    EXPECT_EQ(RuntimeErrorText(0), "");
+    EXPECT_EQ(RuntimeErrorText(12), "");
+}
+
+// The death tests run the report in a child; the marker file tells whether the clean-up ran there.
+class FatalExit : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::remove(marker); }
+    void TearDown() override { std::filesystem::remove(marker); }
+
+    static void RegisterMarkingCleanup() {
+        RegisterExitCleanup([] { std::ofstream(marker) << "ran"; });
+    }
+
+    static inline const std::filesystem::path marker =
+        std::filesystem::temp_directory_path() / "effectpanel-cleanup-marker";
+};
+
+TEST_F(FatalExit, EndsWithExitCode255ShowsTheBoxAndSkipsTheCleanup) {
+    EXPECT_EXIT(
+        {
+            testing::TestHost host;
+            host.messageBoxAnswer = [](const MessageBoxRequest& request) {
+                std::fprintf(stderr, "box[%s] style %d\n", request.caption.c_str(), request.style);
+                return MessageBoxButton::Ok;
+            };
+            RegisterMarkingCleanup();
+            RaiseRuntimeError(4);
+        },
+        ::testing::ExitedWithCode(255), "box\\[错误\\] style 16");
+    EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+TEST_F(FatalExit, RunsTheRestOfExitProcessing) {
+    EXPECT_EXIT(
+        {
+            testing::TestHost host;
+            RegisterRuntimeShutdown([] { std::fputs("runtime released\n", stderr); });
+            ReportFatal("载入启动窗口失败");
+        },
+        ::testing::ExitedWithCode(255), "错误信息：载入启动窗口失败(.|\n)*runtime released");
+}
+
+TEST_F(FatalExit, TableIndicesOutsideTheTable) {
+    BoundedTable<int, 21> table;
+    testing::TestHost host;
+    EXPECT_EXIT(table.at(0), ::testing::ExitedWithCode(255), "错误代码：4");
+    EXPECT_EXIT(table.at(22), ::testing::ExitedWithCode(255), "错误代码：1");
+    EXPECT_EQ(table.at(21), 0);
+}
+
+TEST_F(FatalExit, AllocationFailureNamesTheSize) {
+    testing::TestHost host;
+    EXPECT_EXIT(ReportAllocationFailure(123456789), ::testing::ExitedWithCode(255), "分配 123456789 字节内存失败!");
+}
+
+} // namespace
+} // namespace ep

@@ -5,12 +5,8 @@ namespace {
 BlockDisplayRoutines g_routines;
 } // namespace
 
-void SetBlockDisplayRoutines(BlockDisplayRoutines routines) {
-    g_routines = std::move(routines);
-}
+void SetBlockDisplayRoutines(BlockDisplayRoutines routines) { g_routines = std::move(routines); }
 
-const BlockDisplayRoutines &BlockDisplay() {
-    return g_routines;
-}
+const BlockDisplayRoutines& BlockDisplay() { return g_routines; }
 
 } // namespace ep

@@ -13,6 +13,6 @@ struct BlockDisplayRoutines {
 };
 
 void SetBlockDisplayRoutines(BlockDisplayRoutines routines);
-const BlockDisplayRoutines &BlockDisplay();
+const BlockDisplayRoutines& BlockDisplay();
 
 } // namespace ep

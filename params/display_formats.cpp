@@ -13,8 +13,7 @@ constexpr double kTolerance = 0.0000001;
 constexpr int kDbMiddleEntry = 11;
 constexpr int kDelayMiddleEntry = 8;
 
-template <typename Table>
-long long BoundedIndex(const Table& table, long long index, int middle, LookupBounds bounds) {
+template <typename Table> long long BoundedIndex(const Table& table, long long index, int middle, LookupBounds bounds) {
     if (bounds == LookupBounds::DefaultEntry && (index < 1 || index > static_cast<long long>(table.size())))
         return middle;
     return index;
@@ -22,9 +21,7 @@ long long BoundedIndex(const Table& table, long long index, int middle, LookupBo
 
 } // namespace
 
-Text PlainText(double value) {
-    return ToText(value);
-}
+Text PlainText(double value) { return ToText(value); }
 
 Text SignedDbText(int position, LookupBounds bounds) {
     Text text;
@@ -36,13 +33,9 @@ Text SignedDbText(int position, LookupBounds bounds) {
     return text + ToText(DbStepTable.at(entry)) + "dB";
 }
 
-Text DbText(double value) {
-    return ToText(value) + "dB";
-}
+Text DbText(double value) { return ToText(value) + "dB"; }
 
-Text TensOfHzText(double value) {
-    return ToText(value) + "0HZ";
-}
+Text TensOfHzText(double value) { return ToText(value) + "0HZ"; }
 
 Text SecondsText(double value) {
     if (std::fabs(value) <= kTolerance)
@@ -53,9 +46,7 @@ Text SecondsText(double value) {
     return digits.substr(0, 1) + "." + digits.substr(1, 1) + "S";
 }
 
-Text MsTimesThreeText(double value) {
-    return ToText(value * 3) + "ms";
-}
+Text MsTimesThreeText(double value) { return ToText(value * 3) + "ms"; }
 
 Text DelayText(double value, LookupBounds bounds) {
     const long long entry = BoundedIndex(DelayTextTable, TruncToInt(value + 1), kDelayMiddleEntry, bounds);

@@ -48,9 +48,7 @@ const ModeLayout* FindModeLayout(Block block) {
     return nullptr;
 }
 
-int AddressCount(AddressRange range) {
-    return range.last - range.first + 1;
-}
+int AddressCount(AddressRange range) { return range.last - range.first + 1; }
 
 } // namespace
 
@@ -68,9 +66,7 @@ std::optional<Block> BlockOfAddress(int address) {
     return std::nullopt;
 }
 
-Block KtvBlockOfSelectorIndex(int selectorIndex) {
-    return selectorIndex > 3 ? Block::KtvTypeB : Block::KtvTypeA;
-}
+Block KtvBlockOfSelectorIndex(int selectorIndex) { return selectorIndex > 3 ? Block::KtvTypeB : Block::KtvTypeA; }
 
 std::optional<int> ChannelOfSelectorIndex(Block block, int selectorIndex) {
     const ModeLayout* layout = FindModeLayout(block);

@@ -15,9 +15,7 @@ inline constexpr int FieldWidth = 3;
 inline constexpr int EffectSetLength = EffectSetFieldCount * FieldWidth;
 
 /// The 1-based character position where field (1..255) starts.
-constexpr int FieldPosition(int field) {
-    return FieldWidth * field - 2;
-}
+constexpr int FieldPosition(int field) { return FieldWidth * field - 2; }
 
 struct AddressRange {
     int first = 0;

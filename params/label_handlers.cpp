@@ -22,18 +22,10 @@ constexpr int kEffectInCentreOffset = 21;
 constexpr int kSubInvertOffset = 24;
 constexpr std::int32_t kLimitHighest = 80;
 
-Colour TextColourOf(Control &label) {
-    return label.readInt(prop::translabel::TextColour);
-}
-void SetTextColourOf(Control &label, Colour colour) {
-    label.write(prop::translabel::TextColour, colour);
-}
-Text CaptionOf(Control &label) {
-    return label.readText(prop::translabel::Caption);
-}
-void SetCaptionOf(Control &label, const Text &caption) {
-    label.write(prop::translabel::Caption, caption);
-}
+Colour TextColourOf(Control& label) { return label.readInt(prop::translabel::TextColour); }
+void SetTextColourOf(Control& label, Colour colour) { label.write(prop::translabel::TextColour, colour); }
+Text CaptionOf(Control& label) { return label.readText(prop::translabel::Caption); }
+void SetCaptionOf(Control& label, const Text& caption) { label.write(prop::translabel::Caption, caption); }
 
 /// The mode index of MUSIC_MODE, or empty when nothing is selected.
 std::optional<int> MusicMode() {
@@ -46,14 +38,12 @@ int MusicFieldPosition(int mode, int offset) {
     return (mode >= 0 && mode <= 5 ? kMusicFirstPosition + kMusicModeLength * mode : 0) + offset;
 }
 
-void Run(const std::function<void()> &routine) {
+void Run(const std::function<void()>& routine) {
     if (routine)
         routine();
 }
 
-double FieldNumber(int position) {
-    return ToNumber(Value(MidText(EffectSetText(), position, 3)));
-}
+double FieldNumber(int position) { return ToNumber(Value(MidText(EffectSetText(), position, 3))); }
 
 const std::map<Text, int> kColourSwitchAddresses = {{"FBX", 17}, {"EX", 18}, {"Lock", 21}};
 
@@ -75,8 +65,8 @@ constexpr std::int32_t kNeutralKey = 5;
 struct CaptionSwitch {
     int address;
     int offset;
-    const char *onCaption;
-    const char *offCaption;
+    const char* onCaption;
+    const char* offCaption;
 };
 
 const std::map<Text, CaptionSwitch> kCaptionSwitches = {
@@ -89,7 +79,7 @@ const std::map<Text, int> kBlockSelectorAddresses = {{"KTV_MODE", 13}, {"MIC_MOD
 
 struct LimitBox {
     int address;
-    const char *maximumBox; ///< nullptr for a maximum box
+    const char* maximumBox; ///< nullptr for a maximum box
 };
 
 const std::map<Text, LimitBox> kLimitBoxes = {
@@ -104,13 +94,13 @@ void SendGlobal(int address, std::int32_t value, ValueWidth width) {
 
 /// The limit box's content after clamping, written back only when it changes, which raises this
 /// handler once more, nested.
-void ClampLimitBox(Control &box, const LimitBox &limit) {
+void ClampLimitBox(Control& box, const LimitBox& limit) {
     const auto content = [&box] { return ToInt(Value(box.readText(prop::editbox::Content))); };
     if (limit.maximumBox == nullptr) {
         if (content() > kLimitHighest)
             box.write(prop::editbox::Content, Text("80"));
     } else {
-        Control &maximum = ControlNamed(limit.maximumBox);
+        Control& maximum = ControlNamed(limit.maximumBox);
         if (content() > ToInt(Value(maximum.readText(prop::editbox::Content))))
             box.write(prop::editbox::Content, maximum.readText(prop::editbox::Content));
     }
@@ -120,8 +110,8 @@ void ClampLimitBox(Control &box, const LimitBox &limit) {
 
 } // namespace
 
-void ColourSwitchPressed(const EventContext &context) {
-    Control &label = context.source;
+void ColourSwitchPressed(const EventContext& context) {
+    Control& label = context.source;
     const auto address = kColourSwitchAddresses.find(label.name());
     if (address == kColourSwitchAddresses.end())
         return;
@@ -131,28 +121,27 @@ void ColourSwitchPressed(const EventContext &context) {
         SendGlobal(address->second, wasOn ? 0 : 1, ValueWidth::FourBytes);
 }
 
-void MuteSwitchPressed(const EventContext &context) {
-    Control &label = context.source;
+void MuteSwitchPressed(const EventContext& context) {
+    Control& label = context.source;
     const bool wasMuted = TextColourOf(label) == kRed;
     SetTextColourOf(label, wasMuted ? kGrey : kRed);
-    for (const auto &[slider, box, position] :
+    for (const auto& [slider, box, position] :
          {std::tuple{"Music_Vol调节", "Music_Vol显示", 7}, std::tuple{"Mic_Vol调节", "Mic_Vol显示", 4},
           std::tuple{"Eff_Vol调节", "Eff_Vol显示", 1}}) {
-        Control &volume = ControlNamed(slider);
+        Control& volume = ControlNamed(slider);
         volume.write(prop::slider::Position, wasMuted ? TruncToInt(FieldNumber(position)) : 0);
-        ControlNamed(box).write(prop::editbox::Content,
-                                ToText(Value(volume.readInt(prop::slider::Position))));
+        ControlNamed(box).write(prop::editbox::Content, ToText(Value(volume.readInt(prop::slider::Position))));
     }
     if (IsOnline())
         SendGlobal(20, wasMuted ? 0 : 1, ValueWidth::FourBytes);
 }
 
-void CaptionSwitchPressed(const EventContext &context) {
-    Control &label = context.source;
+void CaptionSwitchPressed(const EventContext& context) {
+    Control& label = context.source;
     const auto found = kCaptionSwitches.find(label.name());
     if (found == kCaptionSwitches.end())
         return;
-    const CaptionSwitch &captionSwitch = found->second;
+    const CaptionSwitch& captionSwitch = found->second;
     const bool wasOn = CaptionOf(label) == captionSwitch.onCaption;
     SetCaptionOf(label, wasOn ? captionSwitch.offCaption : captionSwitch.onCaption);
     SetTextColourOf(label, wasOn ? kBlack : kRed);
@@ -162,8 +151,8 @@ void CaptionSwitchPressed(const EventContext &context) {
                                    MusicFieldPosition(*mode, captionSwitch.offset));
 }
 
-void ChoiceLabelPressed(const EventContext &context) {
-    for (const ChoiceGroup &group : kChoiceGroups) {
+void ChoiceLabelPressed(const EventContext& context) {
+    for (const ChoiceGroup& group : kChoiceGroups) {
         for (std::size_t value = 0; value < group.labels.size(); ++value) {
             if (group.labels[value] != context.source.name())
                 continue;
@@ -179,14 +168,14 @@ void ChoiceLabelPressed(const EventContext &context) {
     }
 }
 
-void TopSelectorClosed(const EventContext &context) {
+void TopSelectorClosed(const EventContext& context) {
     const auto address = kTopSelectorAddresses.find(context.source.name());
     if (address != kTopSelectorAddresses.end() && IsOnline())
         SendGlobal(address->second, context.source.readInt(prop::combo::Selection), ValueWidth::OneByte);
 }
 
-void BlockSelectorClosed(const EventContext &context) {
-    Control &selector = context.source;
+void BlockSelectorClosed(const EventContext& context) {
+    Control& selector = context.source;
     const auto address = kBlockSelectorAddresses.find(selector.name());
     if (address == kBlockSelectorAddresses.end())
         return;
@@ -208,16 +197,15 @@ void BlockSelectorClosed(const EventContext &context) {
         SendGlobal(address->second, selector.readInt(prop::combo::Selection), ValueWidth::OneByte);
 }
 
-void LimitBoxChanged(const EventContext &context) {
-    Control &box = context.source;
+void LimitBoxChanged(const EventContext& context) {
+    Control& box = context.source;
     const auto limit = kLimitBoxes.find(box.name());
     if (limit == kLimitBoxes.end())
         return;
     if (SetLoaded != 0)
         ClampLimitBox(box, limit->second);
     if (IsOnline())
-        SendGlobal(limit->second.address, ToByte(Value(box.readText(prop::editbox::Content))),
-                   ValueWidth::OneByte);
+        SendGlobal(limit->second.address, ToByte(Value(box.readText(prop::editbox::Content))), ValueWidth::OneByte);
 }
 
 } // namespace ep

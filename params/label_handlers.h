@@ -6,12 +6,12 @@
 
 namespace ep {
 
-void ColourSwitchPressed(const EventContext &context);
-void MuteSwitchPressed(const EventContext &context);
-void CaptionSwitchPressed(const EventContext &context);
-void ChoiceLabelPressed(const EventContext &context);
-void TopSelectorClosed(const EventContext &context);
-void BlockSelectorClosed(const EventContext &context);
-void LimitBoxChanged(const EventContext &context);
+void ColourSwitchPressed(const EventContext& context);
+void MuteSwitchPressed(const EventContext& context);
+void CaptionSwitchPressed(const EventContext& context);
+void ChoiceLabelPressed(const EventContext& context);
+void TopSelectorClosed(const EventContext& context);
+void BlockSelectorClosed(const EventContext& context);
+void LimitBoxChanged(const EventContext& context);
 
 } // namespace ep

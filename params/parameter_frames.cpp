@@ -6,11 +6,9 @@
 
 namespace ep {
 
-void SendParameterAndWriteField(int channel, int address, std::int32_t value, ValueWidth width,
-                                int fieldPosition) {
+void SendParameterAndWriteField(int channel, int address, std::int32_t value, ValueWidth width, int fieldPosition) {
     const std::uint8_t byte = ToByte(Value(value));
-    SendDeviceFrame(static_cast<std::uint8_t>(channel), command::SetParameter,
-                    static_cast<std::uint8_t>(address),
+    SendDeviceFrame(static_cast<std::uint8_t>(channel), command::SetParameter, static_cast<std::uint8_t>(address),
                     width == ValueWidth::FourBytes ? Value(value) : Value(byte));
     WriteField(fieldPosition, byte);
 }

@@ -7,12 +7,9 @@
 namespace ep {
 
 /// Sends 80 channel BB 02 address value, then writes the value's three digits at the field position.
-void SendParameterAndWriteField(int channel, int address, std::int32_t value, ValueWidth width,
-                                int fieldPosition);
+void SendParameterAndWriteField(int channel, int address, std::int32_t value, ValueWidth width, int fieldPosition);
 
 /// The 1-based character position of a global parameter's field.
-constexpr int GlobalFieldPosition(int address) {
-    return 3 * address - 2;
-}
+constexpr int GlobalFieldPosition(int address) { return 3 * address - 2; }
 
 } // namespace ep

@@ -15,8 +15,8 @@ constexpr std::string_view kKeyLabels[] = {"key_b5",  "key_b4",  "key_b3",  "key
 
 using enum DisplayFormat;
 
-constexpr ParameterRow Volume(int address, std::string_view name, std::string_view slider,
-                              std::string_view box, std::string_view maximumBox, int defaultValue) {
+constexpr ParameterRow Volume(int address, std::string_view name, std::string_view slider, std::string_view box,
+                              std::string_view maximumBox, int defaultValue) {
     return {.address = address,
             .name = name,
             .editKind = EditKind::Slider,
@@ -32,8 +32,8 @@ constexpr ParameterRow Volume(int address, std::string_view name, std::string_vi
 }
 
 // A minimum box names its maximum box; a maximum box is limited to 0..80 by its handler.
-constexpr ParameterRow Limit(int address, std::string_view name, std::string_view box,
-                             std::string_view maximumBox, int defaultValue) {
+constexpr ParameterRow Limit(int address, std::string_view name, std::string_view box, std::string_view maximumBox,
+                             int defaultValue) {
     return {.address = address,
             .name = name,
             .editKind = EditKind::LimitBox,
@@ -49,8 +49,7 @@ constexpr ParameterRow Limit(int address, std::string_view name, std::string_vie
             .defaultValue = defaultValue};
 }
 
-constexpr ParameterRow Selector(int address, std::string_view name, std::string_view comboBox,
-                                int lastIndex) {
+constexpr ParameterRow Selector(int address, std::string_view name, std::string_view comboBox, int lastIndex) {
     return {.address = address,
             .name = name,
             .editKind = EditKind::Selector,
@@ -77,9 +76,8 @@ constexpr ParameterRow Choice(int address, std::string_view name, std::span<cons
             .defaultValue = defaultValue};
 }
 
-constexpr ParameterRow LabelSwitch(int address, Block block, std::string_view name,
-                                   std::string_view captionLabel, std::string_view label, int fieldOffset,
-                                   int defaultValue) {
+constexpr ParameterRow LabelSwitch(int address, Block block, std::string_view name, std::string_view captionLabel,
+                                   std::string_view label, int fieldOffset, int defaultValue) {
     return {.address = address,
             .block = block,
             .name = name,
@@ -98,9 +96,9 @@ constexpr ParameterRow LabelSwitch(int address, Block block, std::string_view na
 
 // The vertical block sliders: device value = constant - position.
 constexpr ParameterRow Slider(Block block, MusicPage page, int address, std::string_view name,
-                              std::string_view captionLabel, std::string_view slider, std::string_view box,
-                              int minimum, int maximum, int constant, DisplayFormat format, int fieldOffset,
-                              int defaultValue, OnlineTest onlineTest = OnlineTest::Present,
+                              std::string_view captionLabel, std::string_view slider, std::string_view box, int minimum,
+                              int maximum, int constant, DisplayFormat format, int fieldOffset, int defaultValue,
+                              OnlineTest onlineTest = OnlineTest::Present,
                               SetDisplaySource source = SetDisplaySource::Position) {
     return {.address = address,
             .block = block,
@@ -122,26 +120,26 @@ constexpr ParameterRow Slider(Block block, MusicPage page, int address, std::str
             .onlineTest = onlineTest};
 }
 
-constexpr ParameterRow Mic(int address, std::string_view name, std::string_view captionLabel,
-                           std::string_view slider, std::string_view box, int minimum, int maximum,
-                           int constant, DisplayFormat format, int fieldOffset, int defaultValue) {
-    return Slider(Block::Mic, MusicPage::None, address, name, captionLabel, slider, box, minimum, maximum,
-                  constant, format, fieldOffset, defaultValue);
-}
-
-constexpr ParameterRow Ktv(Block type, int address, std::string_view name, std::string_view captionLabel,
-                           std::string_view slider, std::string_view box, int minimum, int maximum,
-                           int constant, DisplayFormat format, int fieldOffset, int defaultValue) {
-    return Slider(type, MusicPage::None, address, name, captionLabel, slider, box, minimum, maximum, constant,
+constexpr ParameterRow Mic(int address, std::string_view name, std::string_view captionLabel, std::string_view slider,
+                           std::string_view box, int minimum, int maximum, int constant, DisplayFormat format,
+                           int fieldOffset, int defaultValue) {
+    return Slider(Block::Mic, MusicPage::None, address, name, captionLabel, slider, box, minimum, maximum, constant,
                   format, fieldOffset, defaultValue);
 }
 
-constexpr ParameterRow Music(MusicPage page, int address, std::string_view name,
-                             std::string_view captionLabel, std::string_view slider, std::string_view box,
-                             int minimum, int maximum, int constant, DisplayFormat format, int fieldOffset,
-                             int defaultValue, OnlineTest onlineTest, SetDisplaySource source) {
-    return Slider(Block::Music, page, address, name, captionLabel, slider, box, minimum, maximum, constant,
-                  format, fieldOffset, defaultValue, onlineTest, source);
+constexpr ParameterRow Ktv(Block type, int address, std::string_view name, std::string_view captionLabel,
+                           std::string_view slider, std::string_view box, int minimum, int maximum, int constant,
+                           DisplayFormat format, int fieldOffset, int defaultValue) {
+    return Slider(type, MusicPage::None, address, name, captionLabel, slider, box, minimum, maximum, constant, format,
+                  fieldOffset, defaultValue);
+}
+
+constexpr ParameterRow Music(MusicPage page, int address, std::string_view name, std::string_view captionLabel,
+                             std::string_view slider, std::string_view box, int minimum, int maximum, int constant,
+                             DisplayFormat format, int fieldOffset, int defaultValue, OnlineTest onlineTest,
+                             SetDisplaySource source) {
+    return Slider(Block::Music, page, address, name, captionLabel, slider, box, minimum, maximum, constant, format,
+                  fieldOffset, defaultValue, onlineTest, source);
 }
 
 constexpr Block A = Block::KtvTypeA;
@@ -274,9 +272,7 @@ bool RowIsActive(const ParameterRow& row, const ActiveView& view) {
 
 } // namespace
 
-std::span<const ParameterRow> ParameterRows() {
-    return kRows;
-}
+std::span<const ParameterRow> ParameterRows() { return kRows; }
 
 const ParameterRow* RowOfAddress(int address) {
     if (address < 1 || address > static_cast<int>(kRows.size()))
@@ -284,9 +280,7 @@ const ParameterRow* RowOfAddress(int address) {
     return &kRows[static_cast<std::size_t>(address - 1)];
 }
 
-std::span<const SwitchStates> SwitchLabels() {
-    return kSwitchLabels;
-}
+std::span<const SwitchStates> SwitchLabels() { return kSwitchLabels; }
 
 const SwitchStates* SwitchStatesOfAddress(int address) {
     for (const SwitchStates& states : kSwitchLabels)
@@ -354,14 +348,12 @@ std::int32_t PositionOfDeviceValue(const ParameterRow& row, double value) {
 }
 
 std::optional<Text> HandlerDisplayText(const ParameterRow& row, int position) {
-    return FormatDisplay(row.format, position, DeviceValueOfPosition(row, position),
-                         LookupBounds::RuntimeError);
+    return FormatDisplay(row.format, position, DeviceValueOfPosition(row, position), LookupBounds::RuntimeError);
 }
 
 std::optional<Text> SetDisplayText(const ParameterRow& row, double storedValue, int position) {
-    const double value = row.setDisplaySource == SetDisplaySource::StoredValue
-                             ? storedValue
-                             : DeviceValueOfPosition(row, position);
+    const double value =
+        row.setDisplaySource == SetDisplaySource::StoredValue ? storedValue : DeviceValueOfPosition(row, position);
     return FormatDisplay(row.format, position, value, LookupBounds::DefaultEntry);
 }
 

@@ -12,9 +12,7 @@ namespace {
 
 constexpr double kTolerance = 0.0000001;
 
-int SelectorIndex(Block block) {
-    return ControlNamed(Text(SelectorOfBlock(block))).readInt(prop::combo::Selection);
-}
+int SelectorIndex(Block block) { return ControlNamed(Text(SelectorOfBlock(block))).readInt(prop::combo::Selection); }
 
 int PositionOf(const Control& slider) { return slider.readInt(prop::slider::Position); }
 

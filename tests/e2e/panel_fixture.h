@@ -1,0 +1,82 @@
+#pragma once
+/// The panel's window and handlers on the real Qt host, with COM10 on a simulated processor served on a
+/// pseudo-terminal and COM1..COM9 mapped to paths that do not exist, so no real device is touched.
+
+#include "app/program_main.h"
+#include "link/com_ports.h"
+#include "link/device_link.h"
+#include "link/link_globals.h"
+#include "link/serial_port_kind.h"
+#include "params/block_display.h"
+#include "params/param_globals.h"
+#include "qt/qt_host.h"
+#include "runtime/resources.h"
+#include "sets/apply_effect_set.h"
+#include "sim/pty_server.h"
+#include "ui/window_definition.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace ep::testing {
+
+class PanelFixture : public ::testing::Test {
+protected:
+    void startSimulator(sim::ServerOptions options = {}) {
+        ASSERT_TRUE(simulator.start(options)) << simulator.error();
+        for (int number = 1; number <= 9; ++number)
+            MapComPort(number, "/nonexistent/effectpanel-com" + std::to_string(number));
+        MapComPort(10, simulator.path());
+    }
+
+    /// Builds the window, wires the layers and runs the created handler, as start-up does.
+    void startPanel() {
+        RegisterSerialPortKind();
+        SetApplyEffectSetRoutine(ApplyEffectSet);
+        SetBlockDisplayRoutines({ShowMusicEqPage, ShowMicBlock, ShowKtvBlock});
+        window = BuildWindowFromDefinition(*ProgramResource(kMainWindowDefinition));
+        window->resolveBindings(ProgramHandlers());
+        SetLoadedWindow(window.get());
+        window->self().raise(event::Created);
+    }
+
+    void TearDown() override {
+        window.reset();
+        simulator.stop();
+    }
+
+    /// Runs the event loop until the condition holds; false when the time ran out.
+    bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition()) {
+            if (clock.elapsed() > timeoutMs)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::msleep(1);
+        }
+        return true;
+    }
+
+    bool online() { return IsOnline(); }
+    bool setShown() { return IsOnline() && DumpActive == 0 && EffectSetText().size() == 765; }
+
+    static Text TextOf(const sim::ValueSet& values) {
+        Text text;
+        for (const std::uint8_t value : values) {
+            char field[4];
+            std::snprintf(field, sizeof field, "%03u", value);
+            text += field;
+        }
+        return text;
+    }
+
+    qt::QtHost host;
+    sim::PtyServer simulator;
+    std::unique_ptr<Window> window;
+};
+
+} // namespace ep::testing

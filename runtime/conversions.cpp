@@ -1,6 +1,7 @@
 #include "runtime/conversions.h"
 
 #include "runtime/text.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -298,18 +299,6 @@ std::optional<std::int64_t> IntegerValue(const Value& value) {
 
 // ---- UTF-8 ----
 
-/// The length of the UTF-8 sequence that the byte starts; 1 for ASCII and for bytes that start none.
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xC0 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF7)
-        return 4;
-    return 1;
-}
-
-bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 /// The ASCII character that a full-width code point folds to, or 0 when it stays as it is.
 char FoldedCharacter(char32_t codePoint) {

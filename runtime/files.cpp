@@ -1,6 +1,7 @@
 #include "runtime/files.h"
 
 #include "runtime/text.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -157,18 +158,6 @@ std::optional<Handle> OpenHandle(FileNumber file) {
 }
 
 bool IsEndByte(unsigned char byte) { return byte == 0x00 || byte == 0x1A; }
-bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-/// The length of the UTF-8 sequence that the byte starts; 1 for ASCII and for bytes that start none.
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xC0 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF7)
-        return 4;
-    return 1;
-}
 
 /// Where the text in the bytes read ends and where the next read is to start, both as offsets.
 struct TextEnd {

@@ -1,0 +1,12 @@
+#pragma once
+/// A serial device on QSerialPort. The port is created, used and closed only in the device's reader
+/// thread; the UI thread hands it writes and waits for them.
+
+#include "runtime/host.h"
+
+namespace ep::qt {
+
+SerialOpenResult OpenSerialDevice(const Text& devicePath, const SerialLineSettings& settings,
+                                  SerialReceiver& receiver);
+
+} // namespace ep::qt

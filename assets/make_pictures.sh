@@ -35,7 +35,6 @@ readonly panel_right=799
 # Vertical sliders per band: top of the slider, then left:width of each slider.
 readonly music_sliders="113 154:38 232:40 317:40 400:40 485:40 570:40 653:40 738:40"
 readonly mic_sliders="244 154:40 225:40 298:40 370:40 441:40 514:40 586:40 662:40 738:40"
-readonly effect_sliders="376 99:40 170:40 241:40 312:40 383:40 454:40 525:40 596:40 667:40 738:40"
 # Horizontal level sliders of the top strip (left edges; all 80 x 36 at y 32).
 readonly level_slider_lefts=(32 296 560)
 # Group plates of the top strip, one per level (left, right).
@@ -113,7 +112,8 @@ draw_panel_edges() {
     convert "$1" +antialias -draw "$draw" "$2"
 }
 
-# Recessed columns behind the vertical sliders with a groove along the slider travel.
+# Recessed columns behind the vertical sliders with a groove along the slider travel. The effect band has
+# none: its sliders move when the effect type changes.
 # Arguments: slider list, top of the column plate, bottom of the column plate.
 slider_columns() {
     local sliders plate_top=$2 plate_bottom=$3
@@ -165,7 +165,6 @@ draw_columns_and_grooves() {
     local draw
     draw=$(slider_columns "$music_sliders" 93 195)
     draw+=$(slider_columns "$mic_sliders" 221 328)
-    draw+=$(slider_columns "$effect_sliders" 353 458)
     draw+=$(level_grooves)
     draw+=$(grille)
     convert "$1" -draw "$draw" "$2"

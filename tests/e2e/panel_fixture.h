@@ -23,6 +23,28 @@
 
 namespace ep::testing {
 
+/// The Qt host with its modal boxes and dialogs answered by the test, which records them.
+class AnsweringQtHost : public qt::QtHost {
+public:
+    MessageBoxButton showMessageBox(const MessageBoxRequest& request) override {
+        messageBoxes.push_back(request);
+        if (onMessageBox)
+            onMessageBox(request);
+        return MessageBoxButton::Ok;
+    }
+    std::optional<Text> showFileDialog(const FileDialogRequest&) override {
+        if (fileDialogAnswers.empty())
+            return std::nullopt;
+        auto answer = fileDialogAnswers.front();
+        fileDialogAnswers.erase(fileDialogAnswers.begin());
+        return answer;
+    }
+
+    std::vector<MessageBoxRequest> messageBoxes;
+    std::function<void(const MessageBoxRequest&)> onMessageBox;
+    std::vector<Text> fileDialogAnswers;
+};
+
 class PanelFixture : public ::testing::Test {
 protected:
     void startSimulator(sim::ServerOptions options = {}) {
@@ -74,7 +96,7 @@ protected:
         return text;
     }
 
-    qt::QtHost host;
+    AnsweringQtHost host;
     sim::PtyServer simulator;
     std::unique_ptr<Window> window;
 };

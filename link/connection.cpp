@@ -12,8 +12,6 @@ namespace {
 
 constexpr int kHighestComPort = 10;
 constexpr int kConnectWaitMs = 500;
-constexpr int kPingPeriodMs = 500;
-constexpr int kWatchdogPeriodMs = 3000;
 
 } // namespace
 

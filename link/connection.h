@@ -6,6 +6,10 @@
 
 namespace ep {
 
+/// The periods of the ping timer and the watchdog while online.
+constexpr int kPingPeriodMs = 500;
+constexpr int kWatchdogPeriodMs = 3000;
+
 /// Tries COM1..COM10 in order; the highest that opens wins (FoundPort and 编辑框), each is closed again.
 void PortScan();
 

@@ -22,9 +22,9 @@ auto Between(std::int32_t low, std::int32_t high) {
 }
 
 void ResetToDefaults(Control& port) {
-    for (const auto& [number, spec] : DescriptorOf(ControlKind::SerialPort).properties)
+    for (const auto& [number, property] : DescriptorOf(ControlKind::SerialPort).properties)
         if (number >= PortNumber)
-            port.store(number, spec.defaultValue);
+            port.store(number, property.defaultValue);
 }
 
 /// Reads little-endian integers and counted texts from the block, remembering whether it ran out.

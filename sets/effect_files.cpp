@@ -1,5 +1,6 @@
 #include "sets/effect_files.h"
 
+#include "link/connection.h"
 #include "link/device_commands.h"
 #include "link/device_link.h"
 #include "link/link_globals.h"
@@ -24,8 +25,6 @@ namespace {
 constexpr const char* kSuffix = ".tonset";
 constexpr std::uintmax_t kLargestPreset = 64 * 1024;
 constexpr std::size_t kFullSetLength = 765;
-constexpr int kPingPeriodMs = 500;
-constexpr int kWatchdogPeriodMs = 3000;
 constexpr int kDialogSave = 1;
 constexpr int kDialogOpen = 0;
 constexpr int kReadOnly = 1;

@@ -44,8 +44,8 @@ PropertyValue Coerce(const PropertyValue& value, PropertyType type) {
 
 Control::Control(Window& window, ControlKind kind, Text name, int id)
     : m_window(window), m_kind(kind), m_name(std::move(name)), m_id(id), m_descriptor(DescriptorOf(kind)) {
-    for (const auto& [number, spec] : m_descriptor.properties)
-        m_properties[number] = spec.defaultValue;
+    for (const auto& [number, property] : m_descriptor.properties)
+        m_properties[number] = property.defaultValue;
 }
 
 Control::~Control() {
@@ -57,12 +57,12 @@ Control::~Control() {
 bool Control::hasProperty(int number) const { return m_descriptor.properties.count(number) != 0; }
 
 void Control::write(int number, const PropertyValue& value) {
-    const auto spec = m_descriptor.properties.find(number);
-    if (spec == m_descriptor.properties.end())
+    const auto property = m_descriptor.properties.find(number);
+    if (property == m_descriptor.properties.end())
         return;
-    PropertyValue stored = Coerce(value, spec->second.type);
-    if (spec->second.clamp)
-        stored = spec->second.clamp(*this, std::get<std::int32_t>(stored));
+    PropertyValue stored = Coerce(value, property->second.type);
+    if (property->second.clamp)
+        stored = property->second.clamp(*this, std::get<std::int32_t>(stored));
     PropertyValue old = std::exchange(m_properties[number], std::move(stored));
     notifyView(number);
     if (m_descriptor.written)

@@ -91,6 +91,7 @@ void SerialLink::byteReceived(std::uint8_t byte) { queue({true, byte}); }
 
 void SerialLink::lineEvent(LineEventKind kind) { queue({false, static_cast<int>(kind)}); }
 
+// Nothing to do here: the device's writes fail from now on, and the watchdog takes the panel offline.
 void SerialLink::linkLost() {}
 
 void SerialLink::queue(Notification notification) {

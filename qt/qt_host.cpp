@@ -3,7 +3,6 @@
 #include "qt/message_box.h"
 #include "qt/serial_device.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QThread>
@@ -68,7 +67,5 @@ SerialOpenResult QtHost::openSerial(const Text& devicePath, const SerialLineSett
                                     SerialReceiver& receiver) {
     return OpenSerialDevice(devicePath, settings, receiver);
 }
-
-void QtHost::quit(int exitCode) { QCoreApplication::exit(exitCode); }
 
 } // namespace ep::qt

@@ -26,7 +26,6 @@ public:
     std::optional<Text> showFileDialog(const FileDialogRequest& request) override;
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
-    void quit(int exitCode) override;
 
 private:
     TimerId m_nextTimer = 1;

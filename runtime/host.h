@@ -117,9 +117,6 @@ public:
     /// Opens the serial device at the platform path with the settings and starts its reader thread.
     virtual SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                         SerialReceiver& receiver) = 0;
-
-    /// Ends the message loop after the current handler.
-    virtual void quit(int exitCode) = 0;
 };
 
 /// The host of this process, set once at start-up by the program (or by a test).

@@ -14,13 +14,6 @@ const Handler* HandlerRegistry::find(const Text& name) const {
     return found == m_handlers.end() ? nullptr : &found->second;
 }
 
-std::vector<Text> HandlerRegistry::names() const {
-    std::vector<Text> names;
-    for (const auto& [name, handler] : m_handlers)
-        names.push_back(name);
-    return names;
-}
-
 Window::Window(Text name) : m_self(std::make_unique<Control>(*this, ControlKind::Window, std::move(name), 0)) {
     m_byId[0] = m_self.get();
 }

@@ -25,7 +25,6 @@ class HandlerRegistry {
 public:
     void add(const Text& name, Handler handler);
     const Handler* find(const Text& name) const;
-    std::vector<Text> names() const;
 
 private:
     std::map<Text, Handler> m_handlers;

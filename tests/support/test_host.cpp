@@ -96,6 +96,4 @@ SerialOpenResult TestHost::openSerial(const Text& devicePath, const SerialLineSe
     return serialOpener(devicePath, settings, receiver);
 }
 
-void TestHost::quit(int exitCode) { quitCode = exitCode; }
-
 } // namespace ep::testing

@@ -26,7 +26,6 @@ public:
     /// Runs the callable at the virtual time, on the device side: also while the UI sleeps.
     void callAt(long long time, std::function<void()> callable);
 
-    bool timerRunning(TimerId timer) const { return m_timers.count(timer) != 0; }
     std::size_t runningTimerCount() const { return m_timers.size(); }
 
     std::vector<MessageBoxRequest> messageBoxes;
@@ -39,8 +38,6 @@ public:
     std::function<SerialOpenResult(const Text&, const SerialLineSettings&, SerialReceiver&)> serialOpener;
     std::vector<Text> serialOpenAttempts;
 
-    std::optional<int> quitCode;
-
     TimerId startTimer(int periodMs, std::function<void()> tick) override;
     void stopTimer(TimerId timer) override;
     void postToUi(std::function<void()> callable) override;
@@ -49,7 +46,6 @@ public:
     std::optional<Text> showFileDialog(const FileDialogRequest& request) override;
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
-    void quit(int exitCode) override;
 
 private:
     struct Timer {

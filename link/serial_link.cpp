@@ -57,21 +57,10 @@ void SerialLink::Close() {
 }
 
 std::optional<Bytes> LineBytesOf(const Value& item) {
-    switch (item.kind()) {
-    case ValueKind::Byte:
-    case ValueKind::Short:
-    case ValueKind::Int:
-    case ValueKind::Long:
-    case ValueKind::Float:
-    case ValueKind::Double:
-    case ValueKind::Bool:
-    case ValueKind::DateTime:
-    case ValueKind::Text:
-    case ValueKind::ByteString:
-        return ToByteString(item);
-    default:
+    // Procedure pointers and arrays are not items of the line.
+    if (item.kind() == ValueKind::ProcPointer || item.kind() == ValueKind::Array)
         return std::nullopt;
-    }
+    return ToByteString(item);
 }
 
 int SerialLink::Send(const Value& item) {

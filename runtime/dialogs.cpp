@@ -6,21 +6,12 @@
 namespace ep {
 namespace {
 
+// Byte strings, procedure pointers and arrays show as the empty text.
 Text MessageText(const Value& message) {
-    switch (message.kind()) {
-    case ValueKind::Byte:
-    case ValueKind::Short:
-    case ValueKind::Int:
-    case ValueKind::Long:
-    case ValueKind::Float:
-    case ValueKind::Double:
-    case ValueKind::Bool:
-    case ValueKind::DateTime:
-    case ValueKind::Text:
-        return ToText(message);
-    default:
+    const ValueKind kind = message.kind();
+    if (kind == ValueKind::ByteString || kind == ValueKind::ProcPointer || kind == ValueKind::Array)
         return {};
-    }
+    return ToText(message);
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "qt/qt_program.h"
 
+#include "qt/automation.h"
 #include "qt/main_window_view.h"
 #include "qt/qt_host.h"
 
 #include <QApplication>
+
+#include <memory>
 
 namespace ep::qt {
 
@@ -13,6 +16,9 @@ int RunQtProgram(int& argc, char** argv, const ProgramMainFunction& programMain)
     return programMain([&application](Window& window) {
         MainWindowView view(window);
         view.showCentred();
+        std::unique_ptr<Automation> automation;
+        if (AutomationRequested())
+            automation = std::make_unique<Automation>(view, window);
         application.exec();
     });
 }

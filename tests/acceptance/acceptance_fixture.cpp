@@ -1,0 +1,95 @@
+#include "acceptance_fixture.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace ep::acceptance {
+namespace {
+
+constexpr int kDeviceComPort = 10;
+constexpr int kOnlineTimeoutMs = 6000;
+constexpr int kPollPeriodMs = 20;
+
+bool PollUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(kPollPeriodMs);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string ThreeDigits(int value) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%03d", value);
+    return digits;
+}
+
+void Acceptance::SetUp() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "effectpanel-acceptance-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    m_folder = pattern;
+}
+
+void Acceptance::TearDown() {
+    simulator.stop();
+    std::filesystem::remove_all(m_folder);
+}
+
+void Acceptance::plugDevice(sim::ServerOptions options) {
+    options.linkPath = folderPath("ttyEffectProcessor");
+    ASSERT_TRUE(simulator.start(options)) << simulator.error();
+}
+
+void Acceptance::startProgram() {
+    std::vector<std::string> arguments;
+    for (int number = 1; number < kDeviceComPort; ++number)
+        arguments.insert(arguments.end(), {"--com", std::to_string(number) + "=" + folderPath("absent" + std::to_string(number))});
+    arguments.insert(arguments.end(), {"--com", std::to_string(kDeviceComPort) + "=" + folderPath("ttyEffectProcessor")});
+    ASSERT_TRUE(program.start(arguments, m_folder)) << "the program did not report ready";
+}
+
+void Acceptance::expectOnlineWithTheDevicesSet() {
+    ASSERT_TRUE(program.waitForValue("read 标签127", "已联机", kOnlineTimeoutMs));
+    EXPECT_EQ(program.value("colour 标签127"), "#00FF00");
+    ASSERT_TRUE(PollUntil([this] { return windowSet() == deviceSet(); }, kOnlineTimeoutMs))
+        << "window: " << windowSet() << "\ndevice: " << deviceSet();
+}
+
+std::string Acceptance::deviceSet() const {
+    std::string text;
+    for (const std::uint8_t value : simulator.values())
+        text += ThreeDigits(value);
+    return text;
+}
+
+bool Acceptance::deviceFollowsTheWindow(int timeoutMs) {
+    return PollUntil([this] { return deviceSet() == windowSet(); }, timeoutMs);
+}
+
+bool Acceptance::deviceFieldBecomes(int field, int value, int timeoutMs) {
+    return PollUntil([this, field, value] { return deviceField(field) == value; }, timeoutMs);
+}
+
+bool Acceptance::answerFileDialog(const std::string& path) {
+    return PollUntil([this, &path] { return program.ask("file " + path) == "ok"; }, kOnlineTimeoutMs);
+}
+
+std::string Acceptance::answerMessageBox(int timeoutMs) {
+    std::string box = "none";
+    PollUntil([this, &box] { return (box = program.value("box")) != "none"; }, timeoutMs);
+    if (box != "none") {
+        EXPECT_EQ(program.ask("answer"), "ok");
+    }
+    return box;
+}
+
+} // namespace ep::acceptance

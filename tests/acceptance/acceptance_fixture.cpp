@@ -49,11 +49,12 @@ void Acceptance::plugDevice(sim::ServerOptions options) {
     ASSERT_TRUE(simulator.start(options)) << simulator.error();
 }
 
-void Acceptance::startProgram() {
+void Acceptance::startProgram(const std::vector<std::string>& moreArguments) {
     std::vector<std::string> arguments;
     for (int number = 1; number < kDeviceComPort; ++number)
         arguments.insert(arguments.end(), {"--com", std::to_string(number) + "=" + folderPath("absent" + std::to_string(number))});
     arguments.insert(arguments.end(), {"--com", std::to_string(kDeviceComPort) + "=" + folderPath("ttyEffectProcessor")});
+    arguments.insert(arguments.end(), moreArguments.begin(), moreArguments.end());
     ASSERT_TRUE(program.start(arguments, m_folder)) << "the program did not report ready";
 }
 

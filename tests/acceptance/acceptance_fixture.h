@@ -18,7 +18,9 @@ class Acceptance : public ::testing::Test {
 
     /// Serves the simulated processor behind the link that the program knows as COM10.
     void plugDevice(sim::ServerOptions options = {});
-    void startProgram();
+    /// Starts the program with COM1..COM9 on absent paths and COM10 on the plugged device's link; more
+    /// arguments follow these.
+    void startProgram(const std::vector<std::string>& moreArguments = {});
     /// Waits for "已联机" and for the window to show the device's whole set.
     void expectOnlineWithTheDevicesSet();
 

@@ -1,4 +1,5 @@
 #include "acceptance_fixture.h"
+#include "sim/design_values.h"
 
 namespace ep::acceptance {
 namespace {
@@ -26,6 +27,17 @@ TEST_F(Acceptance, ComesOnlineAndShowsTheDevicesSet) {
     EXPECT_EQ(program.value("colour FBX"), "#808080");
     EXPECT_EQ(program.value("colour key_井3"), "#FF0000");
     EXPECT_EQ(program.value("colour key_井0"), "#808080");
+}
+
+TEST_F(Acceptance, TheDemoModeIsOnlineWithTheSimulatorsSetWithinThreeSeconds) {
+    // --simulate puts the program's own simulated processor on COM10, in place of the link above.
+    startProgram({"--simulate"});
+    ASSERT_TRUE(program.waitForValue("read 标签127", "已联机", 3000));
+    std::string factorySet;
+    for (const std::uint8_t value : sim::DesignValues())
+        factorySet += ThreeDigits(value);
+    EXPECT_TRUE(program.waitForValue("read 编辑框7", factorySet, 3000 - static_cast<int>(program.sinceReadyMs())));
+    EXPECT_EQ(program.value("read 编辑框"), "10");
 }
 
 } // namespace

@@ -37,6 +37,7 @@ bool ProgramProcess::start(const std::vector<std::string>& arguments, const std:
         return false;
     const bool ready = readLine(kStartTimeoutMs) == "ready";
     m_readyAfterMs = clock.elapsed();
+    m_sinceReady.start();
     return ready;
 }
 

@@ -2,6 +2,7 @@
 /// The panel program run as a separate process with its test-only automation hook on: commands go to its
 /// standard input, each answer is one line of its standard output.
 
+#include <QElapsedTimer>
 #include <QProcess>
 
 #include <string>
@@ -25,6 +26,8 @@ class ProgramProcess {
     /// Waits for the program to end by itself and returns its exit code; -1 when it did not end in time.
     int waitForExit(int timeoutMs);
     qint64 processId() const { return m_process.processId(); }
+    /// Milliseconds since the "ready" line.
+    qint64 sinceReadyMs() const { return m_sinceReady.elapsed(); }
     /// Milliseconds from the start to the "ready" line.
     qint64 readyAfterMs() const { return m_readyAfterMs; }
 
@@ -32,6 +35,7 @@ class ProgramProcess {
     std::string readLine(int timeoutMs);
 
     QProcess m_process;
+    QElapsedTimer m_sinceReady;
     qint64 m_readyAfterMs = 0;
 };
 

@@ -125,8 +125,10 @@ void SerialWorker::readAvailable() {
 void SerialWorker::portError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || m_lost || m_port == nullptr)
         return;
-    // Qt 6.4 reports a stale error number as a read error while the device is fine: check the device.
-    if (error == QSerialPort::ReadError && DeviceStillThere(*m_port)) {
+    // A read that finds nothing makes Qt 6.4 report whatever error number an earlier call left behind: a
+    // stale one as a read error, a stale EAGAIN as a resource error. Only a device that is gone ends the link.
+    const bool readSideError = error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
+    if (readSideError && DeviceStillThere(*m_port)) {
         m_port->clearError();
         return;
     }

@@ -11,6 +11,11 @@
 namespace ep {
 namespace {
 constexpr int kFramePauseMs = 10;
+
+Text SendAllFailureText(int unsentFields) {
+    return "重新设置失败：" + std::to_string(kFieldCount) + " 项中有 " + std::to_string(unsentFields) +
+           " 项未能发送到设备";
+}
 } // namespace
 
 void ReadDevice(const EventContext&) {
@@ -43,17 +48,23 @@ void SendAll() {
     panel.write(prop::Visible, true);
     progress.write(prop::Visible, true);
     progress.write(prop::progress::Position, 0);
+    int unsent = 0;
     for (int field = 1; field <= kFieldCount; ++field) {
         const FieldAddress target = AddressOfField(field);
         const std::uint8_t value = ToByte(Value(MidText(EffectSetText(), 3 * field - 2, 3)));
-        SendDeviceFrame(static_cast<std::uint8_t>(target.channel), command::BulkParameter,
-                        static_cast<std::uint8_t>(target.address), Value(value));
+        if (!SendDeviceFrame(static_cast<std::uint8_t>(target.channel), command::BulkParameter,
+                             static_cast<std::uint8_t>(target.address), Value(value)))
+            ++unsent;
         Delay(kFramePauseMs);
         progress.write(prop::progress::Position, progress.readInt(prop::progress::Position) + 1);
     }
     panel.write(prop::Visible, false);
     progress.write(prop::Visible, false);
-    InfoBox(Value("重新设置成功"), 0, Text("设置已成功"));
+    // A device that went away midway must not be reported as set up: the user would trust a half-set device.
+    if (unsent == 0)
+        InfoBox(Value("重新设置成功"), 0, Text("设置已成功"));
+    else
+        InfoBox(Value(SendAllFailureText(unsent)), 0, Text("设置未成功"));
 }
 
 } // namespace ep

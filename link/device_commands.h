@@ -10,7 +10,8 @@ void ReadDevice(const EventContext& context);
 void StoreToDevice(const EventContext& context);
 void RestoreDefaults(const EventContext& context);
 
-/// Sends every field of the EffectSet as a BulkParameter frame, 10 ms apart, with the progress bar shown.
+/// Sends every field of the EffectSet as a BulkParameter frame, 10 ms apart, with the progress bar shown,
+/// then tells the user whether every frame went out.
 void SendAll();
 
 } // namespace ep

@@ -10,17 +10,19 @@ namespace {
 constexpr std::uint8_t kHeader = 0x80;
 constexpr std::uint8_t kFrameMarker = 0x02;
 
-void SendBytes(std::initializer_list<std::uint8_t> bytes) {
+bool SendBytes(std::initializer_list<std::uint8_t> bytes) {
     SerialLink& link = PortLink();
+    bool allSent = true;
     for (const std::uint8_t byte : bytes)
-        link.Send(Value(byte));
+        allSent = link.Send(Value(byte)) == 1 && allSent;
+    return allSent;
 }
 
 } // namespace
 
-void SendDeviceFrame(std::uint8_t channel, std::uint8_t commandByte, std::uint8_t address, const Value& value) {
-    SendBytes({kHeader, channel, commandByte, kFrameMarker, address});
-    PortLink().Send(value);
+bool SendDeviceFrame(std::uint8_t channel, std::uint8_t commandByte, std::uint8_t address, const Value& value) {
+    const bool headerSent = SendBytes({kHeader, channel, commandByte, kFrameMarker, address});
+    return PortLink().Send(value) == 1 && headerSent;
 }
 
 void SendHelloFrame() { SendBytes({0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8}); }

@@ -1,6 +1,7 @@
 #pragma once
 /// The byte language from the panel to the processor: the six-item DeviceFrame and the fixed sequences
-/// of the connection protocol. Each item goes out through its own synchronous Send; results are ignored.
+/// of the connection protocol. Each item goes out through its own synchronous Send; a failed item does not
+/// stop the ones after it.
 
 #include "runtime/value.h"
 
@@ -16,8 +17,8 @@ constexpr std::uint8_t RestoreDefaults = 0x14;
 } // namespace command
 
 /// 0x80, channel, command, 0x02, address, then the value item: a byte puts one byte on the line, the
-/// 32-bit integer of the switch and choice handlers four.
-void SendDeviceFrame(std::uint8_t channel, std::uint8_t command, std::uint8_t address, const Value& value);
+/// 32-bit integer of the switch and choice handlers four. True when every item went out.
+bool SendDeviceFrame(std::uint8_t channel, std::uint8_t command, std::uint8_t address, const Value& value);
 
 /// 80 BC 88 00 00 A8, sent by each connect attempt.
 void SendHelloFrame();

@@ -287,6 +287,30 @@ TEST_F(Protocol, SendAllSendsEveryFieldInOrder) {
     EXPECT_EQ(shownDuringSend, (std::vector<bool>{false}));
 }
 
+TEST_F(Protocol, SendAllThatLosesTheDeviceMidwaySaysHowManyFieldsWereNotSent) {
+    online();
+    const long long start = host.now();
+    // Frames go out every 10 ms from the start: 120 of them before the device goes away.
+    host.callAt(start + 1195, [this] { bus.hangUp(ComPath(1)); });
+    SendAll();
+    EXPECT_EQ(written(1).size(), 120u * 6);
+    EXPECT_EQ(host.now() - start, 2550) << "the sequence runs to its end";
+    EXPECT_EQ(ControlNamed("进度条1").readInt(prop::progress::Position), 255);
+    EXPECT_FALSE(ControlNamed("画板7").readBool(prop::Visible));
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].text, "重新设置失败：255 项中有 135 项未能发送到设备");
+    EXPECT_EQ(host.messageBoxes[0].caption, "设置未成功");
+    EXPECT_EQ(host.messageBoxes[0].style, 0);
+}
+
+TEST_F(Protocol, SendAllOnAClosedPortSaysThatNothingWasSent) {
+    online();
+    PortLink().Close();
+    SendAll();
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].text, "重新设置失败：255 项中有 255 项未能发送到设备");
+}
+
 TEST_F(Protocol, ADumpCutOffByGoingOfflineDoesNotKeepThePanelOffline) {
     addDevice(1);
     answersDump = false;

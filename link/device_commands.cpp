@@ -30,8 +30,11 @@ void ReadDevice(const EventContext&) {
 void StoreToDevice(const EventContext&) {
     if (!IsOnline())
         return;
-    SendDeviceFrame(0, command::StoreEffect, 0, Value(std::uint8_t{0}));
-    InfoBox(Value("当前效果已储存到设备"), 0);
+    // Saying "stored" when the frame never left would make the user trust a device that kept nothing.
+    if (SendDeviceFrame(0, command::StoreEffect, 0, Value(std::uint8_t{0})))
+        InfoBox(Value("当前效果已储存到设备"), 0);
+    else
+        InfoBox(Value("当前效果未能储存到设备：设备没有收到储存命令"), 0);
 }
 
 void RestoreDefaults(const EventContext&) {

@@ -264,6 +264,15 @@ TEST_F(Protocol, StoreAndRestoreWhileOnline) {
     DefaultSetText.clear();
 }
 
+TEST_F(Protocol, StoreOnAClosedPortSaysThatNothingWasStored) {
+    online();
+    PortLink().Close();
+    ControlNamed("按钮3").raise(event::Clicked);
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].text, "当前效果未能储存到设备：设备没有收到储存命令");
+    EXPECT_EQ(host.messageBoxes[0].caption, "信息：");
+}
+
 TEST_F(Protocol, SendAllSendsEveryFieldInOrder) {
     online();
     std::vector<bool> shownDuringSend;

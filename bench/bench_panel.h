@@ -1,0 +1,72 @@
+#pragma once
+/// The panel as the program starts it, inside a benchmark: globals, window from the definition, handlers
+/// and the created event on the real Qt host, with the window's view shown (offscreen) or, to tell the
+/// logic's cost from the widgets', without a view. COM10 is a simulated processor on a pseudo-terminal and
+/// COM1..COM9 are paths that do not exist. Message boxes are answered with OK at once and file dialogs are
+/// cancelled, so nothing waits for a user.
+
+#include "qt/main_window_view.h"
+#include "qt/qt_host.h"
+#include "sim/pty_server.h"
+#include "ui/window.h"
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+namespace ep::bench {
+
+class AnsweringHost : public qt::QtHost {
+  public:
+    MessageBoxButton showMessageBox(const MessageBoxRequest&) override { return MessageBoxButton::Ok; }
+    std::optional<Text> showFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+/// Whether the window's view mirrors the model, as in the program.
+enum class View { Shown, None };
+
+class BenchPanel {
+  public:
+    /// Needs the QApplication to exist.
+    BenchPanel() = default;
+    ~BenchPanel();
+    BenchPanel(const BenchPanel&) = delete;
+    BenchPanel& operator=(const BenchPanel&) = delete;
+
+    /// Starts the simulator with these options, then the panel, and waits until it is online with the
+    /// device's set shown; false, with the reason on stderr, when that fails.
+    bool start(sim::ServerOptions options, View view = View::Shown);
+    /// Starts the panel with every port a path that does not exist, so it stays offline and scans.
+    void startWithoutDevice(View view);
+
+    /// Runs the event loop until the condition holds; false when the time ran out.
+    bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
+    /// Runs the event loop for this long.
+    void runFor(int milliseconds);
+
+    /// Online, no dump collecting and a whole set in the EffectSet text.
+    static bool SetShown();
+
+    /// Whether a byte written now still reaches the device: a ping goes out and the simulator counts it.
+    bool linkWorks();
+    /// After the link dropped while the panel still says online: waits, with the pings running, until the
+    /// watchdog has taken the panel offline and it has come online again with the device's set.
+    bool recover();
+
+    sim::PtyServer& simulator() { return m_simulator; }
+    /// Frames of that kind the simulator has received so far.
+    int framesReceived(sim::FrameKind kind) const { return m_frames[static_cast<std::size_t>(kind)]; }
+
+  private:
+    void startPanel(View view);
+
+    AnsweringHost m_host;
+    sim::PtyServer m_simulator;
+    std::unique_ptr<Window> m_window;
+    std::unique_ptr<qt::MainWindowView> m_view;
+    /// Counted on the simulator's I/O thread, one entry a frame kind.
+    std::array<std::atomic<int>, static_cast<std::size_t>(sim::FrameKind::Broken) + 1> m_frames{};
+};
+
+} // namespace ep::bench

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -73,11 +72,8 @@ void PressKey(QWidget& widget, Qt::Key key) {
 }
 
 std::string ShownText(QWidget& widget, const Control& control) {
-    if (const auto* edit = dynamic_cast<EditBoxView*>(&widget)) {
-        if (const auto* line = qobject_cast<QLineEdit*>(edit->editor()))
-            return line->text().toStdString();
-        return qobject_cast<QPlainTextEdit*>(edit->editor())->toPlainText().toStdString();
-    }
+    if (auto* edit = dynamic_cast<EditBoxView*>(&widget))
+        return edit->shownText().toStdString();
     if (const auto* combo = qobject_cast<QComboBox*>(&widget))
         return std::to_string(combo->currentIndex());
     if (const auto* slider = qobject_cast<QAbstractSlider*>(&widget))

@@ -124,6 +124,17 @@ void EditBoxView::propertyChanged(int number) {
 }
 
 void EditBoxView::mirrorContent() {
+    // The hidden EffectSet box is rewritten at every change, and laying out its text is most of what a
+    // change costs: a hidden box catches up when it is shown or read.
+    if (isHidden()) {
+        m_contentBehind = true;
+        return;
+    }
+    copyContent();
+}
+
+void EditBoxView::copyContent() {
+    m_contentBehind = false;
     const QString text = QString::fromStdString(control().readText(prop::editbox::Content));
     if (m_line != nullptr) {
         m_line->setText(text);
@@ -131,6 +142,18 @@ void EditBoxView::mirrorContent() {
     }
     const QSignalBlocker blocker(m_lines);
     m_lines->setPlainText(text);
+}
+
+QString EditBoxView::shownText() {
+    if (m_contentBehind)
+        copyContent();
+    return m_line != nullptr ? m_line->text() : m_lines->toPlainText();
+}
+
+void EditBoxView::showEvent(QShowEvent* event) {
+    if (m_contentBehind)
+        copyContent();
+    QWidget::showEvent(event);
 }
 
 void EditBoxView::mirrorInputMode() {

@@ -19,6 +19,8 @@ class EditBoxView : public QWidget, public ControlWidget {
     void propertyChanged(int number) override;
     void selectAllAndFocus() override;
 
+    /// The text as the box shows it, brought up to date first when the box was hidden meanwhile.
+    QString shownText();
     /// The part that holds the text.
     QWidget* editor() const;
     /// The up and down arrows; null when the box has none.
@@ -27,6 +29,7 @@ class EditBoxView : public QWidget, public ControlWidget {
 
   protected:
     int extraWidth() const override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
@@ -34,6 +37,7 @@ class EditBoxView : public QWidget, public ControlWidget {
     void buildArrows();
     void layoutParts();
     void mirrorContent();
+    void copyContent();
     void mirrorLayout();
     void mirrorInputMode();
 
@@ -41,6 +45,7 @@ class EditBoxView : public QWidget, public ControlWidget {
     QPlainTextEdit* m_lines = nullptr;
     QToolButton* m_up = nullptr;
     QToolButton* m_down = nullptr;
+    bool m_contentBehind = false; ///< the content changed while the box was hidden
 };
 
 } // namespace ep::qt

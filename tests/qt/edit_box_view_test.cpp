@@ -90,10 +90,18 @@ TEST_F(EditBoxViewTest, TheHiddenEffectSetBoxIsMultiLineAndProgramWritesRaiseOnl
     EXPECT_FALSE(box->isVisibleTo(view.get()));
     auto* editor = dynamic_cast<QPlainTextEdit*>(box->editor());
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->toPlainText().size(), 765);
+    EXPECT_EQ(box->shownText().size(), 765);
     control("编辑框7").write(prop::editbox::Content, Text("001002"));
-    EXPECT_EQ(editor->toPlainText(), QStringLiteral("001002"));
     EXPECT_EQ(raisedBy("编辑框7").size(), 1u);
+    EXPECT_NE(editor->toPlainText(), QStringLiteral("001002")) << "a hidden box is not laid out at every write";
+    EXPECT_EQ(box->shownText(), QStringLiteral("001002"));
+
+    control("编辑框7").write(prop::editbox::Content, Text("003004"));
+    control("编辑框7").write(prop::Visible, true);
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("003004")) << "shown, the box catches up";
+    control("编辑框7").write(prop::editbox::Content, Text("005"));
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("005"));
+    EXPECT_EQ(raisedBy("编辑框7").size(), 3u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "qt/serial_device.h"
 
+#include "qt/serial_platform.h"
 #include "qt/serial_worker.h"
 
 #include <QThread>
@@ -53,6 +54,9 @@ private:
 
 SerialOpenResult OpenSerialDevice(const Text& devicePath, const SerialLineSettings& settings,
                                   SerialReceiver& receiver) {
+    // The scan tries every absent port each second while offline: no reader thread for those.
+    if (DeviceNodeMissing(devicePath))
+        return {nullptr, SerialOpenError::Missing, "No such file or directory"};
     auto device = std::make_unique<QtSerialDevice>(receiver, settings);
     SerialOpenResult result = device->open(devicePath);
     if (result.error == SerialOpenError::None)

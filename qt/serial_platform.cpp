@@ -5,6 +5,7 @@
 // Platform-specific: TIOCOUTQ and poll on Linux and other Unix systems; Windows completes a write only
 // when the bytes are sent and reports a removed device through the port's own errors.
 #if defined(Q_OS_UNIX)
+#include <sys/stat.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -37,5 +38,15 @@ bool DeviceStillThere(QSerialPort& port) {
 }
 
 void ForgetLastSystemError() { errno = 0; }
+
+bool DeviceNodeMissing(const std::string& path) {
+#if defined(Q_OS_UNIX)
+    struct stat status {};
+    return ::stat(path.c_str(), &status) != 0 && errno == ENOENT;
+#else
+    (void)path;
+    return false;
+#endif
+}
 
 } // namespace ep::qt

@@ -33,7 +33,8 @@ MainWindowView::MainWindowView(Window& window)
     if (const QImage icon = PictureNamed(attributes.icon); !icon.isNull())
         setWindowIcon(QIcon(QPixmap::fromImage(icon)));
     if (const auto picture = ProgramResource(attributes.picture); picture && !attributes.picture.empty())
-        m_background = DecodeJpeg(*picture);
+        // Converted once to the painter's own format, so that a repaint copies pixels instead of converting them.
+        m_background = DecodeJpeg(*picture).convertToFormat(QImage::Format_RGB32);
     setFont(DefaultGuiFont());
     resize(attributes.clientWidth, attributes.clientHeight);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |

@@ -44,6 +44,13 @@ void Acceptance::TearDown() {
     std::filesystem::remove_all(m_folder);
 }
 
+void OnlineAcceptance::SetUp() {
+    Acceptance::SetUp();
+    plugDevice(device());
+    startProgram();
+    expectOnlineWithTheDevicesSet();
+}
+
 void Acceptance::plugDevice(sim::ServerOptions options) {
     options.linkPath = folderPath("ttyEffectProcessor");
     ASSERT_TRUE(simulator.start(options)) << simulator.error();

@@ -46,6 +46,14 @@ class Acceptance : public ::testing::Test {
     std::string m_folder;
 };
 
+/// A task that starts with the program online and showing the device's set.
+class OnlineAcceptance : public Acceptance {
+  protected:
+    void SetUp() override;
+    /// The device the task starts with: the factory values unless a task says otherwise.
+    virtual sim::ServerOptions device() const { return {}; }
+};
+
 /// The field's value as the EffectSet writes it.
 std::string ThreeDigits(int value);
 

@@ -3,17 +3,7 @@
 namespace ep::acceptance {
 namespace {
 
-class ControlsAcceptance : public Acceptance {
-  protected:
-    void SetUp() override {
-        Acceptance::SetUp();
-        plugDevice();
-        startProgram();
-        expectOnlineWithTheDevicesSet();
-    }
-};
-
-TEST_F(ControlsAcceptance, EachKindOfControlChangesTheDevice) {
+TEST_F(OnlineAcceptance, EachKindOfControlChangesTheDevice) {
     // A level slider, three steps to the right from the design-time 38.
     EXPECT_EQ(program.ask("key Eff_Vol调节 Right 3"), "ok");
     EXPECT_TRUE(deviceFieldBecomes(1, 41));
@@ -53,7 +43,7 @@ TEST_F(ControlsAcceptance, EachKindOfControlChangesTheDevice) {
     EXPECT_TRUE(deviceFollowsTheWindow());
 }
 
-TEST_F(ControlsAcceptance, MuteSilencesTheLevelsAndUnmuteBringsThemBack) {
+TEST_F(OnlineAcceptance, MuteSilencesTheLevelsAndUnmuteBringsThemBack) {
     EXPECT_EQ(program.ask("click Mute"), "ok");
     EXPECT_TRUE(deviceFieldBecomes(20, 1));
     EXPECT_EQ(program.value("colour Mute"), "#FF0000");

@@ -3,17 +3,7 @@
 namespace ep::acceptance {
 namespace {
 
-class DeviceCommandsAcceptance : public Acceptance {
-  protected:
-    void SetUp() override {
-        Acceptance::SetUp();
-        plugDevice();
-        startProgram();
-        expectOnlineWithTheDevicesSet();
-    }
-};
-
-TEST_F(DeviceCommandsAcceptance, StoreKeepsTheCurrentEffectInTheDevice) {
+TEST_F(OnlineAcceptance, StoreKeepsTheCurrentEffectInTheDevice) {
     ASSERT_EQ(program.ask("key Music_Vol调节 Right 5"), "ok");
     ASSERT_TRUE(deviceFieldBecomes(3, 25));
     ASSERT_EQ(program.ask("click 按钮3"), "ok");
@@ -22,7 +12,7 @@ TEST_F(DeviceCommandsAcceptance, StoreKeepsTheCurrentEffectInTheDevice) {
     EXPECT_EQ(simulator.storedValues()[2], 25);
 }
 
-TEST_F(DeviceCommandsAcceptance, RestoreDefaultsReturnsDeviceAndWindowToTheFactorySet) {
+TEST_F(OnlineAcceptance, RestoreDefaultsReturnsDeviceAndWindowToTheFactorySet) {
     const std::string designTimeSet = windowSet();
     ASSERT_EQ(program.ask("key Music_Vol调节 Right 5"), "ok");
     ASSERT_EQ(program.ask("click FBX"), "ok");
@@ -36,7 +26,7 @@ TEST_F(DeviceCommandsAcceptance, RestoreDefaultsReturnsDeviceAndWindowToTheFacto
     EXPECT_TRUE(deviceFollowsTheWindow()) << "the device restores its own defaults";
 }
 
-TEST_F(DeviceCommandsAcceptance, ReadDeviceShowsWhatWasTurnedOnTheDevice) {
+TEST_F(OnlineAcceptance, ReadDeviceShowsWhatWasTurnedOnTheDevice) {
     // Knobs turned on the device itself, which the panel learns only by reading it.
     simulator.setValue(1, 70);
     simulator.setValue(18, 0);

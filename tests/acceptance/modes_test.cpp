@@ -25,14 +25,9 @@ sim::ServerOptions DeviceWithDistinctBlocks() {
     return options;
 }
 
-class ModesAcceptance : public Acceptance {
+class ModesAcceptance : public OnlineAcceptance {
   protected:
-    void SetUp() override {
-        Acceptance::SetUp();
-        plugDevice(DeviceWithDistinctBlocks());
-        startProgram();
-        expectOnlineWithTheDevicesSet();
-    }
+    sim::ServerOptions device() const override { return DeviceWithDistinctBlocks(); }
 };
 
 TEST_F(ModesAcceptance, TheTopRowSelectorsSetTheirModes) {

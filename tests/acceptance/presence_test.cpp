@@ -3,10 +3,7 @@
 namespace ep::acceptance {
 namespace {
 
-TEST_F(Acceptance, APulledDeviceGoesOfflineAndComesBackOnlineWhenPluggedIn) {
-    plugDevice();
-    startProgram();
-    expectOnlineWithTheDevicesSet();
+TEST_F(OnlineAcceptance, APulledDeviceGoesOfflineAndComesBackOnlineWhenPluggedIn) {
 
     simulator.hangUp();
     EXPECT_TRUE(program.waitForValue("read 标签127", "未联机", 6000));

@@ -22,10 +22,7 @@ bool WaitForFile(const std::string& path) {
     return std::filesystem::exists(path);
 }
 
-TEST_F(Acceptance, APresetSavedChangedAndLoadedBackReachesWindowAndDevice) {
-    plugDevice();
-    startProgram();
-    expectOnlineWithTheDevicesSet();
+TEST_F(OnlineAcceptance, APresetSavedChangedAndLoadedBackReachesWindowAndDevice) {
     ASSERT_EQ(program.ask("key Eff_Vol调节 Right 4"), "ok");
     ASSERT_EQ(program.ask("click key_井2"), "ok");
     ASSERT_TRUE(deviceFieldBecomes(19, 7));

@@ -33,10 +33,7 @@ bool PortOpens(const std::string& path) {
     return opened;
 }
 
-TEST_F(Acceptance, QuittingEndsWithCodeZeroAndReleasesThePort) {
-    plugDevice();
-    startProgram();
-    expectOnlineWithTheDevicesSet();
+TEST_F(OnlineAcceptance, QuittingEndsWithCodeZeroAndReleasesThePort) {
     const std::string port = simulator.path();
     EXPECT_EQ(ProcessesHolding(port), std::set<long>{static_cast<long>(program.processId())});
 

@@ -1,5 +1,10 @@
 #include "acceptance_fixture.h"
 
+#include <QThread>
+
+#include <atomic>
+#include <memory>
+
 namespace ep::acceptance {
 namespace {
 
@@ -26,10 +31,36 @@ TEST_F(OnlineAcceptance, RestoreDefaultsReturnsDeviceAndWindowToTheFactorySet) {
     EXPECT_TRUE(deviceFollowsTheWindow()) << "the device restores its own defaults";
 }
 
-TEST_F(OnlineAcceptance, ReadDeviceShowsWhatWasTurnedOnTheDevice) {
+/// Counts the panel's pings: an echo that arrives just after the read is pressed is taken as the dump's
+/// first field, so the read is pressed just after an echo, half a second before the next ping.
+class ReadDeviceAcceptance : public OnlineAcceptance {
+  protected:
+    sim::ServerOptions device() const override {
+        sim::ServerOptions options;
+        options.frameObserver = [pings = m_pings](const sim::ParsedFrame& frame) {
+            if (frame.kind == sim::FrameKind::Ping)
+                ++*pings;
+        };
+        return options;
+    }
+    void waitUntilAPingWasAnswered() {
+        const int seen = *m_pings;
+        for (int attempt = 0; attempt < 100 && *m_pings == seen; ++attempt)
+            QThread::msleep(10);
+        ASSERT_GT(*m_pings, seen) << "no ping within a second";
+        QThread::msleep(kEchoDeliveryMs);
+    }
+
+  private:
+    static constexpr int kEchoDeliveryMs = 30;
+    std::shared_ptr<std::atomic<int>> m_pings = std::make_shared<std::atomic<int>>(0);
+};
+
+TEST_F(ReadDeviceAcceptance, ReadDeviceShowsWhatWasTurnedOnTheDevice) {
     // Knobs turned on the device itself, which the panel learns only by reading it.
     simulator.setValue(1, 70);
     simulator.setValue(18, 0);
+    waitUntilAPingWasAnswered();
     // The read button is hidden in the window; the hook presses it as the program's own logic could.
     ASSERT_EQ(program.ask("click 按钮2"), "ok");
     EXPECT_TRUE(program.waitForValue("read Eff_Vol调节", "70", 3000));

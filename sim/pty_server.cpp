@@ -151,6 +151,18 @@ bool PtyServer::makeLink(const std::string &linkPath) {
 void PtyServer::stop() {
     endThread();
     closeTerminal();
+    removeLink();
+}
+
+void PtyServer::hangUp() {
+    endThread();
+    closeTerminal();
+    // The pty's number is free for the next pty opened on this machine, perhaps another program's: a link
+    // left behind would lead the panel to that one.
+    removeLink();
+}
+
+void PtyServer::removeLink() {
     std::lock_guard lock(m_mutex);
     if (!m_linkPath.empty()) {
         // Only remove the link if it is still ours: another run may have replaced it meanwhile.
@@ -160,11 +172,6 @@ void PtyServer::stop() {
             ::unlink(m_linkPath.c_str());
         m_linkPath.clear();
     }
-}
-
-void PtyServer::hangUp() {
-    endThread();
-    closeTerminal();
 }
 
 void PtyServer::endThread() {

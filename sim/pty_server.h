@@ -40,8 +40,9 @@ class PtyServer {
     bool start(const ServerOptions &options);
     /// Ends serving, closes the pty and removes the link. Safe to call more than once.
     void stop();
-    /// Simulates the device going away: the I/O thread ends and the pty master is closed, so the panel's
-    /// side reports a hang-up. The values, log and counters stay readable.
+    /// Simulates the device going away: the I/O thread ends, the pty is closed, so the panel's side
+    /// reports a hang-up, and the link goes as a device node goes with its device. The values, log and
+    /// counters stay readable.
     void hangUp();
 
     /// True while the I/O thread serves the pty.
@@ -70,6 +71,7 @@ class PtyServer {
     bool writeDue(AnswerQueue &queue, bool &outputBlocked);
     void wake();
     void endThread();
+    void removeLink();
     void closeTerminal();
     void fail(const std::string &what);
 

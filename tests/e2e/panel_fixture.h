@@ -19,6 +19,10 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <filesystem>
+
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace ep::testing {
@@ -47,11 +51,16 @@ public:
 
 class PanelFixture : public ::testing::Test {
 protected:
+    /// COM10 goes through a link that disappears when the simulator hangs up: the freed pty number may
+    /// be taken by another test's pty meanwhile.
     void startSimulator(sim::ServerOptions options = {}) {
+        if (options.linkPath.empty())
+            options.linkPath = (std::filesystem::temp_directory_path() /
+                                ("effectpanel-e2e-com10-" + std::to_string(::getpid()))).string();
         ASSERT_TRUE(simulator.start(options)) << simulator.error();
         for (int number = 1; number <= 9; ++number)
             MapComPort(number, "/nonexistent/effectpanel-com" + std::to_string(number));
-        MapComPort(10, simulator.path());
+        MapComPort(10, options.linkPath);
     }
 
     /// Builds the window, wires the layers and runs the created handler, as start-up does.

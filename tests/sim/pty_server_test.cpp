@@ -223,6 +223,19 @@ TEST_F(PtyServerTest, LinkPointsAtThePtyAndGoesAwayOnStop) {
     EXPECT_EQ(::rmdir(folder), 0);
 }
 
+TEST_F(PtyServerTest, TheLinkGoesWithTheDeviceOnAHangUp) {
+    char folder[] = "/tmp/ep_sim_testXXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string link = std::string(folder) + "/ttyEP";
+    ServerOptions options = Unpaced();
+    options.linkPath = link;
+    ASSERT_TRUE(server.start(options)) << server.error();
+    ASSERT_EQ(::access(link.c_str(), F_OK), 0);
+    server.hangUp();
+    EXPECT_NE(::access(link.c_str(), F_OK), 0) << "a freed pty number must not stay reachable through the link";
+    EXPECT_EQ(::rmdir(folder), 0);
+}
+
 TEST_F(PtyServerTest, RefusesToReplaceAFileWithTheLink) {
     char folder[] = "/tmp/ep_sim_testXXXXXX";
     ASSERT_NE(::mkdtemp(folder), nullptr);

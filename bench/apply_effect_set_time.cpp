@@ -39,7 +39,6 @@ ep::Text RandomSet(std::mt19937& random) {
 }
 
 enum class Link { Online, Offline };
-constexpr int kAttempts = 3;
 
 struct Runs {
     std::vector<double> milliseconds;
@@ -76,10 +75,7 @@ bool Run(ep::bench::View view, Link link, const char* label) {
     for (int i = 0; i < kDifferentSets; ++i)
         sets.push_back(RandomSet(random));
 
-    std::optional<Runs> measured = TimeRuns(panel, sets, link);
-    for (int attempt = 1; attempt < kAttempts && !measured; ++attempt)
-        if (panel.recover())
-            measured = TimeRuns(panel, sets, link);
+    const std::optional<Runs> measured = panel.measureRecovering([&] { return TimeRuns(panel, sets, link); });
     if (!measured)
         return false;
     const std::vector<double>& times = measured->milliseconds;

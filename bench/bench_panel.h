@@ -53,12 +53,24 @@ class BenchPanel {
     /// After the link dropped while the panel still says online: waits, with the pings running, until the
     /// watchdog has taken the panel offline and it has come online again with the device's set.
     bool recover();
+    /// Measures, and measures again after a recovery while a measurement came back empty because the link
+    /// dropped, three attempts in all.
+    template <typename Measure>
+    auto measureRecovering(Measure measure) -> decltype(measure()) {
+        auto result = measure();
+        for (int attempt = 1; attempt < kMeasureAttempts && !result; ++attempt)
+            if (recover())
+                result = measure();
+        return result;
+    }
 
     sim::PtyServer& simulator() { return m_simulator; }
     /// Frames of that kind the simulator has received so far.
     int framesReceived(sim::FrameKind kind) const { return m_frames[static_cast<std::size_t>(kind)]; }
 
   private:
+    static constexpr int kMeasureAttempts = 3;
+
     void startPanel(View view);
 
     AnsweringHost m_host;

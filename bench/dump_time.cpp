@@ -19,7 +19,6 @@ namespace {
 constexpr int kRuns = 7;
 constexpr int kDumpBytes = 256;
 constexpr int kDumpTimeoutMs = 5000;
-constexpr int kAttempts = 3;
 /// Between runs, so that each starts from an idle link.
 constexpr int kPauseMs = 300;
 
@@ -58,10 +57,7 @@ int main(int argc, char** argv) {
         // The device's volumes change between runs, as if turned on the device, so every dump differs.
         for (int field = 1; field <= 3; ++field)
             panel.simulator().setValue(field, static_cast<std::uint8_t>((run * 11 + field * 17) % 81));
-        std::optional<double> time = TimeDump(panel);
-        for (int attempt = 1; attempt < kAttempts && !time; ++attempt)
-            if (panel.recover())
-                time = TimeDump(panel);
+        const std::optional<double> time = panel.measureRecovering([&] { return TimeDump(panel); });
         if (!time)
             return 1;
         times.push_back(*time);

@@ -21,7 +21,6 @@ constexpr int kRuns = 3;
 constexpr int kFrameBytes = 6;
 constexpr double kFramePauseMs = 10.0;
 constexpr int kArrivalTimeoutMs = 3000;
-constexpr int kAttempts = 3;
 /// Between runs, so that each starts from an idle link.
 constexpr int kPauseMs = 500;
 
@@ -70,10 +69,7 @@ int main(int argc, char** argv) {
         return 1;
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
-        std::optional<double> time = TimeSendAll(panel);
-        for (int attempt = 1; attempt < kAttempts && !time; ++attempt)
-            if (panel.recover())
-                time = TimeSendAll(panel);
+        const std::optional<double> time = panel.measureRecovering([&] { return TimeSendAll(panel); });
         if (!time)
             return 1;
         times.push_back(*time);

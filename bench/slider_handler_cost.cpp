@@ -19,7 +19,6 @@ namespace {
 const char* const kSliders[] = {"滑块条19", "Music_Vol调节", "滑块条4", "滑块条28"};
 constexpr int kChanges = 2000;
 constexpr int kFrameBytes = 6;
-constexpr int kAttempts = 3;
 
 struct Costs {
     double uiThreadCpuMs = 0; ///< per change
@@ -72,10 +71,7 @@ bool Run(ep::bench::View view, const char* label) {
     ep::bench::BenchPanel panel;
     if (!panel.start({}, view))
         return false;
-    std::optional<Costs> costs = MeasureChanges(panel);
-    for (int attempt = 1; attempt < kAttempts && !costs; ++attempt)
-        if (panel.recover())
-            costs = MeasureChanges(panel);
+    const std::optional<Costs> costs = panel.measureRecovering([&] { return MeasureChanges(panel); });
     if (!costs)
         return false;
     const double frameLineMs = ep::bench::LineSeconds(kFrameBytes) * 1000.0;

@@ -5,6 +5,7 @@
 #include "bench/bench_panel.h"
 #include "bench/figures.h"
 #include "link/device_link.h"
+#include "sim/design_values.h"
 #include "ui/user_input.h"
 
 #include <QApplication>
@@ -21,16 +22,6 @@ constexpr int kDumpBytes = 256;
 constexpr int kDumpTimeoutMs = 5000;
 /// Between runs, so that each starts from an idle link.
 constexpr int kPauseMs = 300;
-
-ep::Text TextOf(const ep::sim::ValueSet& values) {
-    ep::Text text;
-    for (const std::uint8_t value : values) {
-        char field[4];
-        std::snprintf(field, sizeof field, "%03u", value);
-        text += field;
-    }
-    return text;
-}
 
 /// One read-device request to the set shown; empty when the dump did not complete, as after a drop.
 std::optional<double> TimeDump(ep::bench::BenchPanel& panel) {
@@ -61,7 +52,7 @@ int main(int argc, char** argv) {
         if (!time)
             return 1;
         times.push_back(*time);
-        if (ep::EffectSetText() != TextOf(panel.simulator().values())) {
+        if (ep::EffectSetText() != ep::sim::ThreeDigitText(panel.simulator().values())) {
             std::fprintf(stderr, "the set shown differs from the device's\n");
             return 1;
         }

@@ -1,5 +1,6 @@
 #include "sim/design_values.h"
 
+#include <cstdio>
 #include <initializer_list>
 
 namespace ep::sim {
@@ -35,6 +36,16 @@ ValueSet BuildDesignValues() {
 const ValueSet &DesignValues() {
     static const ValueSet values = BuildDesignValues();
     return values;
+}
+
+std::string ThreeDigitText(const ValueSet &values) {
+    std::string text;
+    for (const std::uint8_t value : values) {
+        char field[4];
+        std::snprintf(field, sizeof field, "%03u", static_cast<unsigned>(value));
+        text += field;
+    }
+    return text;
 }
 
 } // namespace ep::sim

@@ -1,9 +1,9 @@
 #include "acceptance_fixture.h"
+#include "sim/design_values.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -26,12 +26,6 @@ bool PollUntil(const std::function<bool()>& condition, int timeoutMs) {
 }
 
 } // namespace
-
-std::string ThreeDigits(int value) {
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%03d", value);
-    return digits;
-}
 
 void Acceptance::SetUp() {
     std::string pattern = (std::filesystem::temp_directory_path() / "effectpanel-acceptance-XXXXXX").string();
@@ -72,12 +66,7 @@ void Acceptance::expectOnlineWithTheDevicesSet() {
         << "window: " << windowSet() << "\ndevice: " << deviceSet();
 }
 
-std::string Acceptance::deviceSet() const {
-    std::string text;
-    for (const std::uint8_t value : simulator.values())
-        text += ThreeDigits(value);
-    return text;
-}
+std::string Acceptance::deviceSet() const { return sim::ThreeDigitText(simulator.values()); }
 
 bool Acceptance::deviceFollowsTheWindow(int timeoutMs) {
     return PollUntil([this] { return deviceSet() == windowSet(); }, timeoutMs);

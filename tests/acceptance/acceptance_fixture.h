@@ -54,7 +54,4 @@ class OnlineAcceptance : public Acceptance {
     virtual sim::ServerOptions device() const { return {}; }
 };
 
-/// The field's value as the EffectSet writes it.
-std::string ThreeDigits(int value);
-
 } // namespace ep::acceptance

@@ -33,9 +33,7 @@ TEST_F(Acceptance, TheDemoModeIsOnlineWithTheSimulatorsSetWithinThreeSeconds) {
     // --simulate puts the program's own simulated processor on COM10, in place of the link above.
     startProgram({"--simulate"});
     ASSERT_TRUE(program.waitForValue("read 标签127", "已联机", 3000));
-    std::string factorySet;
-    for (const std::uint8_t value : sim::DesignValues())
-        factorySet += ThreeDigits(value);
+    const std::string factorySet = sim::ThreeDigitText(sim::DesignValues());
     EXPECT_TRUE(program.waitForValue("read 编辑框7", factorySet, 3000 - static_cast<int>(program.sinceReadyMs())));
     EXPECT_EQ(program.value("read 编辑框"), "10");
 }

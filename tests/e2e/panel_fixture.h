@@ -95,15 +95,7 @@ protected:
     bool online() { return IsOnline(); }
     bool setShown() { return IsOnline() && DumpActive == 0 && EffectSetText().size() == 765; }
 
-    static Text TextOf(const sim::ValueSet& values) {
-        Text text;
-        for (const std::uint8_t value : values) {
-            char field[4];
-            std::snprintf(field, sizeof field, "%03u", value);
-            text += field;
-        }
-        return text;
-    }
+    static Text TextOf(const sim::ValueSet& values) { return sim::ThreeDigitText(values); }
 
     AnsweringQtHost host;
     sim::PtyServer simulator;

@@ -45,15 +45,7 @@ protected:
         SetApplyEffectSetRoutine({});
     }
 
-    Text deviceText() const {
-        Text text;
-        for (const std::uint8_t value : device.model().values()) {
-            char field[4];
-            std::snprintf(field, sizeof field, "%03u", value);
-            text += field;
-        }
-        return text;
-    }
+    Text deviceText() const { return sim::ThreeDigitText(device.model().values()); }
 
     testing::TestHost host;
     testing::FakeSerialBus bus;

@@ -28,6 +28,7 @@ int SerialLink::Open() {
         return 0;
     }
     m_device = std::move(result.device);
+    m_writeFailed = false;
     return 1;
 }
 
@@ -54,6 +55,7 @@ void SerialLink::Close() {
     }
     std::lock_guard lock(m_queue->mutex);
     m_queue->entries.clear();
+    m_queue->dropping = false;
 }
 
 std::optional<Bytes> LineBytesOf(const Value& item) {
@@ -71,12 +73,19 @@ int SerialLink::Send(const Value& item) {
         return 0;
     if (bytes->empty())
         return 1;
+    // A device that did not take the last item would hold the window for each item's time-out.
+    if (m_writeFailed)
+        return 0;
     const long long timeout = m_port.readInt(serialprop::Timeout);
     const long long total = timeout * static_cast<long long>(bytes->size()) + timeout;
-    return m_device->write(*bytes, static_cast<int>(std::min<long long>(total, INT32_MAX))) ? 1 : 0;
+    m_writeFailed = !m_device->write(*bytes, static_cast<int>(std::min<long long>(total, INT32_MAX)));
+    return m_writeFailed ? 0 : 1;
 }
 
-void SerialLink::byteReceived(std::uint8_t byte) { queue({true, byte}); }
+void SerialLink::byteReceived(std::uint8_t byte) {
+    m_writeFailed = false;
+    queue({true, byte});
+}
 
 void SerialLink::lineEvent(LineEventKind kind) { queue({false, static_cast<int>(kind)}); }
 
@@ -85,22 +94,40 @@ void SerialLink::linkLost() {}
 
 void SerialLink::queue(Notification notification) {
     std::lock_guard lock(m_queue->mutex);
-    m_queue->entries.push_back(notification);
-    std::weak_ptr<NotifyQueue> weakQueue = m_queue;
-    Control* port = &m_port;
-    CurrentHost().postToUi([weakQueue, port] { Deliver(weakQueue, *port); });
+    NotifyQueue& queue = *m_queue;
+    if (notification.isByte && queue.entries.size() >= kNotifyQueueBound) {
+        // The window thread is that far behind: lose the byte, and say so once for the whole stretch.
+        if (!queue.dropping)
+            queue.entries.push_back({false, static_cast<int>(LineEventKind::LineError)});
+        queue.dropping = true;
+    } else {
+        queue.entries.push_back(notification);
+        queue.dropping = queue.dropping && !notification.isByte;
+    }
+    if (!queue.deliveryPosted)
+        PostDelivery(m_queue, m_port);
+}
+
+void SerialLink::PostDelivery(const std::shared_ptr<NotifyQueue>& queue, Control& port) {
+    queue->deliveryPosted = true;
+    std::weak_ptr<NotifyQueue> weakQueue = queue;
+    Control* target = &port;
+    CurrentHost().postToUi([weakQueue, target] { Deliver(weakQueue, *target); });
 }
 
 void SerialLink::Deliver(const std::weak_ptr<NotifyQueue>& weakQueue, Control& port) {
-    std::vector<Notification> entries;
+    std::vector<Notification> batch;
     {
         const auto queue = weakQueue.lock();
         if (!queue)
             return;
         std::lock_guard lock(queue->mutex);
-        entries.swap(queue->entries);
+        const auto end =
+            queue->entries.begin() + static_cast<std::ptrdiff_t>(std::min(queue->entries.size(), kDeliveryBatch));
+        batch.assign(queue->entries.begin(), end);
+        queue->entries.erase(queue->entries.begin(), end);
     }
-    for (const Notification& entry : entries) {
+    for (const Notification& entry : batch) {
         // A handler may end the program; the port's link is gone with its window then.
         if (weakQueue.expired())
             return;
@@ -109,6 +136,15 @@ void SerialLink::Deliver(const std::weak_ptr<NotifyQueue>& weakQueue, Control& p
         else
             port.raise(event::LineEvent, {entry.parameter});
     }
+    const auto queue = weakQueue.lock();
+    if (!queue)
+        return;
+    std::lock_guard lock(queue->mutex);
+    // What is left waits behind the window's events that came meanwhile (input, paint, timers).
+    if (queue->entries.empty())
+        queue->deliveryPosted = false;
+    else
+        PostDelivery(queue, port);
 }
 
 SerialLink& LinkOf(Control& port) {

@@ -10,7 +10,7 @@ namespace ep {
 namespace {
 
 class SerialLinkTest : public ::testing::Test {
-protected:
+  protected:
     SerialLinkTest() : bus(host), window("MainWindow") {
         RegisterSerialPortKind();
         port = &window.addControl(ControlKind::SerialPort, "端口", 1);
@@ -43,6 +43,37 @@ TEST_F(SerialLinkTest, BytesArrivingTogetherAreDeliveredOneEventEachInOrderZeroI
     EXPECT_EQ(received, (std::vector<int>{0x68, 0x00, 0xA8}));
 }
 
+TEST_F(SerialLinkTest, OneDeliveryIsPostedAtATimeAndEachHandsOverABoundedBatch) {
+    ASSERT_EQ(link().Open(), 1);
+    Bytes bytes(600);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i);
+    bus.inject("/dev/fake3", bytes);
+    EXPECT_EQ(host.pendingCount(), 1u);
+    // An event that came while the bytes were arriving runs between two batches.
+    std::size_t deliveredBeforeTheOtherEvent = 0;
+    host.postToUi([&] { deliveredBeforeTheOtherEvent = received.size(); });
+    host.runPending();
+    EXPECT_EQ(deliveredBeforeTheOtherEvent, kDeliveryBatch);
+    ASSERT_EQ(received.size(), bytes.size());
+    EXPECT_TRUE(std::equal(received.begin(), received.end(), bytes.begin()));
+    EXPECT_EQ(host.pendingCount(), 0u);
+}
+
+TEST_F(SerialLinkTest, BytesFindingTheQueueFullAreDroppedAndReportedOnceAStretchAsALineError) {
+    ASSERT_EQ(link().Open(), 1);
+    bus.inject("/dev/fake3", Bytes(kNotifyQueueBound + 1000, 0x11));
+    bus.inject("/dev/fake3", {0x22});
+    host.runPending();
+    EXPECT_EQ(received.size(), kNotifyQueueBound);
+    EXPECT_EQ(lineEvents, std::vector<int>{static_cast<int>(LineEventKind::LineError)});
+    // Once there is room again, bytes are taken, and a new stretch is reported anew.
+    bus.inject("/dev/fake3", Bytes(kNotifyQueueBound + 1, 0x33));
+    host.runPending();
+    EXPECT_EQ(received.back(), 0x33);
+    EXPECT_EQ(lineEvents.size(), 2u);
+}
+
 TEST_F(SerialLinkTest, ItemsPutTheirBytesOnTheLine) {
     ASSERT_EQ(link().Open(), 1);
     const struct {
@@ -70,6 +101,24 @@ TEST_F(SerialLinkTest, EmptyAndUnsendableItems) {
     EXPECT_EQ(link().Send(Value(Bytes{})), 1);
     EXPECT_EQ(link().Send(Value(ProcPointer{7})), 0);
     EXPECT_TRUE(bus.port("/dev/fake3").written.empty());
+}
+
+TEST_F(SerialLinkTest, AfterAWriteTimedOutItemsFailAtOnceUntilTheDeviceSpeaksOrThePortReopens) {
+    ASSERT_EQ(link().Open(), 1);
+    bus.port("/dev/fake3").stalled = true;
+    const auto sendTakes = [this] {
+        const long long start = host.now();
+        EXPECT_EQ(link().Send(Value(std::uint8_t{0x68})), 0);
+        return host.now() - start;
+    };
+    EXPECT_EQ(sendTakes(), 2000) << "1000 ms x 1 byte + 1000 ms";
+    EXPECT_EQ(sendTakes(), 0);
+    bus.inject("/dev/fake3", {0x68});
+    EXPECT_EQ(sendTakes(), 2000);
+    ASSERT_EQ(link().Open(), 1);
+    EXPECT_EQ(sendTakes(), 2000);
+    bus.port("/dev/fake3").stalled = false;
+    EXPECT_EQ(sendTakes(), 0);
 }
 
 TEST_F(SerialLinkTest, SendOnAClosedPortReturnsZeroAtOnce) {

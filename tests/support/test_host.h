@@ -13,7 +13,7 @@
 namespace ep::testing {
 
 class TestHost : public Host {
-public:
+  public:
     TestHost();
     ~TestHost() override;
 
@@ -27,6 +27,8 @@ public:
     void callAt(long long time, std::function<void()> callable);
 
     std::size_t runningTimerCount() const { return m_timers.size(); }
+    /// Callables posted to the UI thread that have not run yet.
+    std::size_t pendingCount() const { return m_posted.size(); }
 
     std::vector<MessageBoxRequest> messageBoxes;
     /// The answer to every message box; OK when not set. Runs nested, like a modal box.
@@ -47,7 +49,7 @@ public:
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
 
-private:
+  private:
     struct Timer {
         int period = 0;
         long long due = 0;

@@ -2,6 +2,7 @@
 
 #include "link/device_frames.h"
 #include "link/device_link.h"
+#include "link/dump_collection.h"
 #include "link/link_globals.h"
 #include "link/serial_port_kind.h"
 #include "runtime/conversions.h"
@@ -41,7 +42,8 @@ void ConnectTick(const EventContext&) {
 }
 
 void PingTick(const EventContext&) {
-    if (!IsOnline())
+    // An echo that arrived inside a dump would be taken as one of its values.
+    if (!IsOnline() || DumpActive == 1)
         return;
     SendPingByte();
     ControlNamed("时钟2").write(prop::timer::Period, kWatchdogPeriodMs);
@@ -54,8 +56,7 @@ void GoOffline() {
     ControlNamed("时钟1").write(prop::timer::Period, 0);
     ControlNamed("时钟2").write(prop::timer::Period, 0);
     // A dump the device never finished would keep the hello answer from being heard again.
-    DumpActive = 0;
-    DumpCount = 0;
+    AbandonDumpCollection();
 }
 
 void WatchdogTick(const EventContext&) { GoOffline(); }

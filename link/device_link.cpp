@@ -11,9 +11,11 @@ bool IsOnline() { return ControlNamed("标签127").readText(prop::label::Caption
 
 bool IsOfflineCaption() { return ControlNamed("标签127").readText(prop::label::Caption) == "未联机"; }
 
-Text EffectSetText() { return ControlNamed("编辑框7").readText(prop::editbox::Content); }
+Control& EffectSetBox() { return ControlNamed("编辑框7"); }
 
-void SetEffectSetText(const Text& text) { ControlNamed("编辑框7").write(prop::editbox::Content, text); }
+Text EffectSetText() { return EffectSetBox().readText(prop::editbox::Content); }
+
+void SetEffectSetText(const Text& text) { EffectSetBox().write(prop::editbox::Content, text); }
 
 SerialLink& PortLink() { return LinkOf(ControlNamed("端口")); }
 

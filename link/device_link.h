@@ -16,6 +16,8 @@ bool IsOfflineCaption();
 
 Text EffectSetText();
 void SetEffectSetText(const Text& text);
+/// The hidden edit box 编辑框7 that holds the EffectSet.
+Control& EffectSetBox();
 
 /// The link of the port control 端口.
 SerialLink& PortLink();

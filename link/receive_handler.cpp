@@ -2,6 +2,7 @@
 
 #include "link/device_frames.h"
 #include "link/device_link.h"
+#include "link/dump_collection.h"
 #include "link/effect_set_fields.h"
 #include "link/link_globals.h"
 #include "runtime/conversions.h"
@@ -32,8 +33,7 @@ void CollectDumpByte(int byte) {
             SetEffectSetText("");
     }
     if (DumpActive == 1 && DumpCount == kDumpLength) {
-        DumpActive = 0;
-        DumpCount = 0;
+        FinishDumpCollection();
         RunApplyEffectSet();
     }
 }
@@ -60,10 +60,7 @@ void AnswerHello() {
     Control& status = ControlNamed("标签127");
     status.write(prop::label::Caption, Text("已联机"));
     status.write(prop::label::BackgroundColour, kGreen);
-    DumpActive = 1;
-    DumpCount = 0;
-    SetEffectSetText("");
-    SendDumpRequest();
+    StartDumpCollection();
 }
 
 } // namespace

@@ -126,40 +126,71 @@ struct KtvLayoutRow {
 };
 
 constexpr std::array<KtvLayoutRow, 8> kKtvRows = {{
-    {"标签99", "标签108", "标签107", "编辑框40", "滑块条30",
+    {"标签99",
+     "标签108",
+     "标签107",
+     "编辑框40",
+     "滑块条30",
      {"Echo Rep", 84, 137, 99, 99, nullptr, 0, 0, 0, 16, Display::Plain},
      {"EchoA Rep", 140, 193, 155, 154, nullptr, 0, 0, 0, 16, Display::Plain}},
-    {"标签100", "标签109", "标签110", "编辑框39", "滑块条29",
+    {"标签100",
+     "标签109",
+     "标签110",
+     "编辑框39",
+     "滑块条29",
      {"Echo Dly", 156, 208, 171, 170, nullptr, 0, 0, 0, 16, Display::Delay},
      {"EchoA Dly", 219, 271, 233, 232, nullptr, 0, 0, 0, 16, Display::Delay}},
-    {"标签101", "标签111", "标签112", "编辑框38", "滑块条28",
+    {"标签101",
+     "标签111",
+     "标签112",
+     "编辑框38",
+     "滑块条28",
      {"Echo Vol", 225, 280, 242, 241, nullptr, 0, 0, 0, 80, Display::Plain},
      {"EchoA Vol", 300, 356, 318, 317, nullptr, 0, 0, 0, 80, Display::Plain}},
-    {"标签102", "标签113", "标签114", "编辑框37", "滑块条27",
+    {"标签102",
+     "标签113",
+     "标签114",
+     "编辑框37",
+     "滑块条27",
      {"Rev Vol", 301, 351, 313, 312, nullptr, 0, 0, 0, 80, Display::Plain},
      {"EchoB Vol", 388, 439, 401, 400, nullptr, 0, 0, 0, 80, Display::Plain}},
-    {"标签103", "标签115", "标签116", "编辑框36", "滑块条26",
+    {"标签103",
+     "标签115",
+     "标签116",
+     "编辑框36",
+     "滑块条26",
      {"Rev1 Time", 364, 422, 384, 383, "6S", 60, 0, 3, 60, Display::Seconds},
      {"EchoB H_Cut", 470, 524, 486, 485, "100", 100, 0, 5, 100, Display::Plain}},
-    {"标签104", "标签117", "标签118", "编辑框31", "滑块条21",
+    {"标签104",
+     "标签117",
+     "标签118",
+     "编辑框31",
+     "滑块条21",
      {"Rev2 Time", 441, 493, 455, 454, "6S", 60, 0, 3, 60, Display::Seconds},
      {"EchoB L/R", 552, 609, 571, 570, "127", 127, 0, 6, 127, Display::Plain}},
-    {"标签105", "标签119", "标签120", "编辑框35", "滑块条25",
+    {"标签105",
+     "标签119",
+     "标签120",
+     "编辑框35",
+     "滑块条25",
      {"Rev3 Time", 506, 564, 526, 525, "6S", 60, 0, 3, 60, Display::Seconds},
      {"EchoB Rep", 634, 692, 654, 653, "100", 100, 0, 5, 100, Display::Plain}},
-    {"标签98", "标签121", "标签122", "编辑框34", "滑块条24",
+    {"标签98",
+     "标签121",
+     "标签122",
+     "编辑框34",
+     "滑块条24",
      {"Rev Dly", 585, 635, 597, 596, "40", 40, 0, 2, 40, Display::Plain},
      {"EchoB Dly", 727, 777, 739, 738, "381", 127, 0, 6, 127, Display::MsTimesThree}},
 }};
 
-constexpr std::array<const char*, 10> kTypeBOnlyShowOrder = {"标签123", "标签124", "标签125", "标签126", "标签97",
+constexpr std::array<const char*, 10> kTypeBOnlyShowOrder = {"标签123",  "标签124",  "标签125", "标签126",  "标签97",
                                                              "编辑框33", "滑块条23", "标签106", "编辑框32", "滑块条22"};
 constexpr std::array<const char*, 10> kTypeBOnlyHideOrder = {"标签97",  "标签123", "标签124", "编辑框33", "滑块条23",
                                                              "标签106", "标签125", "标签126", "编辑框32", "滑块条22"};
 
-constexpr std::array<const char*, 11> kKeyLabelsByValue = {"key_b5",  "key_b4",  "key_b3",  "key_b2",
-                                                           "key_b1",  "key_井0", "key_井1", "key_井2",
-                                                           "key_井3", "key_井4", "key_井5"};
+constexpr std::array<const char*, 11> kKeyLabelsByValue = {
+    "key_b5", "key_b4", "key_b3", "key_b2", "key_b1", "key_井0", "key_井1", "key_井2", "key_井3", "key_井4", "key_井5"};
 
 void ShowChoice(int position, const std::array<const char*, 3>& labels) {
     for (int value = 0; value < static_cast<int>(labels.size()); ++value) {
@@ -199,15 +230,17 @@ void SetScaleCaptions(const std::array<std::pair<const char*, const char*>, 10>&
 void ApplyEffectSet() {
     SetTextColour("均衡", kTabHighlight);
     SetTextColour("辅助", kBlack);
-    for (const auto& [position, slider, box] : {std::tuple{7, "Music_Vol调节", "Music_Vol显示"},
-                                                std::tuple{4, "Mic_Vol调节", "Mic_Vol显示"},
-                                                std::tuple{1, "Eff_Vol调节", "Eff_Vol显示"}}) {
+    for (const auto& [position, slider, box] :
+         {std::tuple{7, "Music_Vol调节", "Music_Vol显示"}, std::tuple{4, "Mic_Vol调节", "Mic_Vol显示"},
+          std::tuple{1, "Eff_Vol调节", "Eff_Vol显示"}}) {
         ControlNamed(slider).write(prop::slider::Position, TruncToInt(FieldAt(position)));
         SetContent(box, ToText(Value(ControlNamed(slider).readInt(prop::slider::Position))));
     }
+    // Each maximum before its minimum: the minimum's handler holds it against the maximum box, which must
+    // already show the new set's maximum, not the old one.
     for (const auto& [position, box] :
-         {std::pair{22, "Music_Vol_set_Min"}, std::pair{25, "Music_Vol_set_Max"}, std::pair{16, "Mic_Vol_set_Min"},
-          std::pair{19, "Mic_Vol_set_Max"}, std::pair{10, "Eff_Vol_set_Min"}, std::pair{13, "Eff_Vol_set_Max"}})
+         {std::pair{25, "Music_Vol_set_Max"}, std::pair{22, "Music_Vol_set_Min"}, std::pair{19, "Mic_Vol_set_Max"},
+          std::pair{16, "Mic_Vol_set_Min"}, std::pair{13, "Eff_Vol_set_Max"}, std::pair{10, "Eff_Vol_set_Min"}})
         SetContent(box, ToText(Value(FieldAt(position))));
     for (const auto& [position, selector] :
          {std::pair{34, "MUSIC_MODE1"}, std::pair{31, "MIC_MODE1"}, std::pair{28, "KTV_MODE1"},
@@ -230,9 +263,16 @@ void ShowMusicEqPage() {
     SetVisible("标签17", true);
     SetVisible("标签56", true);
     SetVisible("标签59", true);
-    SetScaleCaptions({{{"标签14", "-10"}, {"标签13", "+10"}, {"标签18", "-10"}, {"标签16", "+10"},
-                       {"标签57", "-10"}, {"标签55", "+10"}, {"标签60", "-10"}, {"标签58", "+10"},
-                       {"标签63", "OFF"}, {"标签61", "2V"}}});
+    SetScaleCaptions({{{"标签14", "-10"},
+                       {"标签13", "+10"},
+                       {"标签18", "-10"},
+                       {"标签16", "+10"},
+                       {"标签57", "-10"},
+                       {"标签55", "+10"},
+                       {"标签60", "-10"},
+                       {"标签58", "+10"},
+                       {"标签63", "OFF"},
+                       {"标签61", "2V"}}});
     const int start = MusicBlockStart();
     for (std::size_t offset = 0; offset < kEqBands.size(); ++offset) {
         const EqBand& band = kEqBands[offset];
@@ -257,9 +297,16 @@ void ShowMusicAuxPage() {
     SetVisible("标签17", false);
     SetVisible("标签56", false);
     SetVisible("标签59", false);
-    SetScaleCaptions({{{"标签14", "0"}, {"标签13", "80"}, {"标签18", "0"}, {"标签16", "80"},
-                       {"标签57", "20HZ"}, {"标签55", "230HZ"}, {"标签60", "0"}, {"标签58", "80"},
-                       {"标签63", "0"}, {"标签61", "80"}}});
+    SetScaleCaptions({{{"标签14", "0"},
+                       {"标签13", "80"},
+                       {"标签18", "0"},
+                       {"标签16", "80"},
+                       {"标签57", "20HZ"},
+                       {"标签55", "230HZ"},
+                       {"标签60", "0"},
+                       {"标签58", "80"},
+                       {"标签63", "0"},
+                       {"标签61", "80"}}});
     for (std::size_t index = 0; index < kAuxRows.size(); ++index) {
         const AuxRow& row = kAuxRows[index];
         const int field = start + 3 * static_cast<int>(index);

@@ -1,3 +1,5 @@
+#include "link/com_ports.h"
+#include "link/link_globals.h"
 #include "set_test_window.h"
 
 namespace ep {
@@ -13,23 +15,32 @@ TEST_F(ApplyEffectSetTest, TheDesignTimeSet) {
         const char* box;
         const char* text;
     } rows[] = {
-        {"Eff_Vol调节", 38, "Eff_Vol显示", "38"},   {"Mic_Vol调节", 30, "Mic_Vol显示", "30"},
-        {"Music_Vol调节", 20, "Music_Vol显示", "20"}, {"滑块条4", 11, "编辑框14", "0dB"},
-        {"滑块条10", 11, "编辑框20", "0dB"},         {"滑块条11", 3, "编辑框21", "1.2V"},
-        {"滑块条19", 11, "编辑框29", "0dB"},         {"滑块条13", 11, "编辑框23", "0dB"},
-        {"滑块条14", 2, "编辑框24", "1dB"},          {"滑块条12", 7, "编辑框22", "100HZ"},
-        {"滑块条30", 6, "编辑框40", "10"},           {"滑块条29", 6, "编辑框39", "135ms"},
-        {"滑块条28", 40, "编辑框38", "40"},          {"滑块条27", 40, "编辑框37", "40"},
-        {"滑块条26", 50, "编辑框36", "50"},          {"滑块条21", 77, "编辑框31", "50"},
-        {"滑块条25", 50, "编辑框35", "50"},          {"滑块条24", 97, "编辑框34", "90ms"},
+        {"Eff_Vol调节", 38, "Eff_Vol显示", "38"},
+        {"Mic_Vol调节", 30, "Mic_Vol显示", "30"},
+        {"Music_Vol调节", 20, "Music_Vol显示", "20"},
+        {"滑块条4", 11, "编辑框14", "0dB"},
+        {"滑块条10", 11, "编辑框20", "0dB"},
+        {"滑块条11", 3, "编辑框21", "1.2V"},
+        {"滑块条19", 11, "编辑框29", "0dB"},
+        {"滑块条13", 11, "编辑框23", "0dB"},
+        {"滑块条14", 2, "编辑框24", "1dB"},
+        {"滑块条12", 7, "编辑框22", "100HZ"},
+        {"滑块条30", 6, "编辑框40", "10"},
+        {"滑块条29", 6, "编辑框39", "135ms"},
+        {"滑块条28", 40, "编辑框38", "40"},
+        {"滑块条27", 40, "编辑框37", "40"},
+        {"滑块条26", 50, "编辑框36", "50"},
+        {"滑块条21", 77, "编辑框31", "50"},
+        {"滑块条25", 50, "编辑框35", "50"},
+        {"滑块条24", 97, "编辑框34", "90ms"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(position(row.slider), row.position) << row.slider;
         EXPECT_EQ(content(row.box), row.text) << row.box;
     }
-    for (const auto& [box, text] : {std::pair{"Eff_Vol_set_Min", "38"}, std::pair{"Mic_Vol_set_Min", "30"},
-                                    std::pair{"Music_Vol_set_Min", "20"}, std::pair{"Eff_Vol_set_Max", "80"},
-                                    std::pair{"Mic_Vol_set_Max", "80"}, std::pair{"Music_Vol_set_Max", "80"}})
+    for (const auto& [box, text] :
+         {std::pair{"Eff_Vol_set_Min", "38"}, std::pair{"Mic_Vol_set_Min", "30"}, std::pair{"Music_Vol_set_Min", "20"},
+          std::pair{"Eff_Vol_set_Max", "80"}, std::pair{"Mic_Vol_set_Max", "80"}, std::pair{"Music_Vol_set_Max", "80"}})
         EXPECT_EQ(content(box), text) << box;
     for (const char* selector : {"MUSIC_MODE1", "MIC_MODE1", "KTV_MODE1", "MUSIC_MODE", "MIC_MODE", "KTV_MODE"})
         EXPECT_EQ(named(selector).readInt(prop::combo::Selection), 0) << selector;
@@ -156,6 +167,50 @@ TEST_F(ApplyEffectSetTest, MusicSwitchesOfTheSelectedBlock) {
 TEST_F(ApplyEffectSetTest, ASelectionOutsideTheListsReadsFromTheStart) {
     apply(WithField(designSet, 14, 9));
     EXPECT_EQ(named("MIC_MODE").readInt(prop::combo::Selection), 5) << "lowered to the last item";
+}
+
+/// A new set's minimum above the old set's maximum: each minimum is held against the new maximum, so the
+/// loaded minimum stands. Shown once directly (offline and online) and once as a dump completes.
+TEST_F(ApplyEffectSetTest, EachMinimumIsHeldAgainstTheNewSetsMaximum) {
+    Text oldSet = designSet;
+    for (const int maximumField : {5, 7, 9})
+        oldSet = WithField(oldSet, maximumField, 30);
+    Text newSet = designSet;
+    for (const auto& [field, value] : {std::pair{4, 50}, {5, 80}, {6, 45}, {7, 70}, {8, 40}, {9, 80}})
+        newSet = WithField(newSet, field, value);
+    const struct {
+        const char* how;
+        bool online;
+        bool asDump;
+    } cases[] = {{"offline", false, false}, {"online", true, false}, {"online, from a dump", true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        MapComPort(1, "/dev/fake-limits");
+        auto& port = bus.add("/dev/fake-limits");
+        PortLink().Open();
+        named("标签127").write(prop::label::Caption, Text(c.online ? "已联机" : "未联机"));
+        apply(oldSet);
+        port.written.clear();
+        if (c.asDump) {
+            DumpActive = 1;
+            DumpCount = 0;
+            SetEffectSetText("");
+            for (std::size_t field = 0; field < 255; ++field)
+                named("端口").raise(event::DataArrived, {std::stoi(newSet.substr(3 * field, 3))});
+        } else {
+            apply(newSet);
+        }
+        EXPECT_EQ(EffectSetText(), newSet);
+        for (const auto& [box, text] :
+             {std::pair{"Music_Vol_set_Min", "40"}, {"Mic_Vol_set_Min", "45"}, {"Eff_Vol_set_Min", "50"}})
+            EXPECT_EQ(content(box), text) << box;
+        // The same six frames as before, each maximum's first.
+        const Bytes frames = c.online ? Bytes{0x80, 0, 0xBB, 2, 9, 80, 0x80, 0, 0xBB, 2, 8, 40, 0x80, 0, 0xBB, 2, 7, 70,
+                                              0x80, 0, 0xBB, 2, 6, 45, 0x80, 0, 0xBB, 2, 5, 80, 0x80, 0, 0xBB, 2, 4, 50}
+                                      : Bytes{};
+        EXPECT_EQ(port.written, frames);
+        PortLink().Close();
+    }
 }
 
 } // namespace

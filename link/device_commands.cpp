@@ -2,6 +2,7 @@
 
 #include "link/device_frames.h"
 #include "link/device_link.h"
+#include "link/dump_collection.h"
 #include "link/effect_set_fields.h"
 #include "link/link_globals.h"
 #include "runtime/conversions.h"
@@ -21,10 +22,7 @@ Text SendAllFailureText(int unsentFields) {
 void ReadDevice(const EventContext&) {
     if (!IsOnline())
         return;
-    DumpActive = 1;
-    DumpCount = 0;
-    SetEffectSetText("");
-    SendDumpRequest();
+    StartDumpCollection();
 }
 
 void StoreToDevice(const EventContext&) {
@@ -55,9 +53,13 @@ void SendAll() {
     for (int field = 1; field <= kFieldCount; ++field) {
         const FieldAddress target = AddressOfField(field);
         const std::uint8_t value = ToByte(Value(MidText(EffectSetText(), 3 * field - 2, 3)));
+        // A device that took no frame takes none of the rest, and each would hold the window for its
+        // time-out.
         if (!SendDeviceFrame(static_cast<std::uint8_t>(target.channel), command::BulkParameter,
-                             static_cast<std::uint8_t>(target.address), Value(value)))
-            ++unsent;
+                             static_cast<std::uint8_t>(target.address), Value(value))) {
+            unsent = kFieldCount - field + 1;
+            break;
+        }
         Delay(kFramePauseMs);
         progress.write(prop::progress::Position, progress.readInt(prop::progress::Position) + 1);
     }

@@ -12,17 +12,16 @@ constexpr std::uint8_t kFrameMarker = 0x02;
 
 bool SendBytes(std::initializer_list<std::uint8_t> bytes) {
     SerialLink& link = PortLink();
-    bool allSent = true;
     for (const std::uint8_t byte : bytes)
-        allSent = link.Send(Value(byte)) == 1 && allSent;
-    return allSent;
+        if (link.Send(Value(byte)) != 1)
+            return false;
+    return true;
 }
 
 } // namespace
 
 bool SendDeviceFrame(std::uint8_t channel, std::uint8_t commandByte, std::uint8_t address, const Value& value) {
-    const bool headerSent = SendBytes({kHeader, channel, commandByte, kFrameMarker, address});
-    return PortLink().Send(value) == 1 && headerSent;
+    return SendBytes({kHeader, channel, commandByte, kFrameMarker, address}) && PortLink().Send(value) == 1;
 }
 
 void SendHelloFrame() { SendBytes({0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8}); }

@@ -1,7 +1,8 @@
 #pragma once
 /// The byte language from the panel to the processor: the six-item DeviceFrame and the fixed sequences
-/// of the connection protocol. Each item goes out through its own synchronous Send; a failed item does not
-/// stop the ones after it.
+/// of the connection protocol. Each item goes out through its own synchronous Send. A failed item ends the
+/// sequence: the device could only get a broken frame, and with a device that stopped reading each
+/// further item would hold the window for its own time-out.
 
 #include "runtime/value.h"
 

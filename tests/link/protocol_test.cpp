@@ -35,7 +35,7 @@ Text TextOf(const Bytes& values) {
 
 /// The window with the link's handlers, as the program wires it, and a device that answers.
 class Protocol : public ::testing::Test {
-protected:
+  protected:
     Protocol() : bus(host) {
         RegisterSerialPortKind();
         for (int number = 1; number <= 10; ++number)
@@ -303,13 +303,26 @@ TEST_F(Protocol, SendAllThatLosesTheDeviceMidwaySaysHowManyFieldsWereNotSent) {
     host.callAt(start + 1195, [this] { bus.hangUp(ComPath(1)); });
     SendAll();
     EXPECT_EQ(written(1).size(), 120u * 6);
-    EXPECT_EQ(host.now() - start, 2550) << "the sequence runs to its end";
-    EXPECT_EQ(ControlNamed("进度条1").readInt(prop::progress::Position), 255);
+    EXPECT_EQ(host.now() - start, 1200) << "the sequence ends at the first frame that did not go out";
+    EXPECT_EQ(ControlNamed("进度条1").readInt(prop::progress::Position), 120);
     EXPECT_FALSE(ControlNamed("画板7").readBool(prop::Visible));
     ASSERT_EQ(host.messageBoxes.size(), 1u);
     EXPECT_EQ(host.messageBoxes[0].text, "重新设置失败：255 项中有 135 项未能发送到设备");
     EXPECT_EQ(host.messageBoxes[0].caption, "设置未成功");
     EXPECT_EQ(host.messageBoxes[0].style, 0);
+}
+
+TEST_F(Protocol, ADeviceThatStopsReadingHoldsTheWindowForOneTimeOutOnly) {
+    online();
+    bus.port(ComPath(1)).stalled = true;
+    const long long start = host.now();
+    ControlNamed("按钮3").raise(event::Clicked);
+    EXPECT_EQ(host.now() - start, 2000) << "the time-out of the store frame's first byte, 1000 ms x 1 + 1000 ms";
+    SendAll();
+    EXPECT_EQ(host.now() - start, 2000) << "the send-all ends at its first frame, which fails at once";
+    ASSERT_EQ(host.messageBoxes.size(), 2u);
+    EXPECT_EQ(host.messageBoxes[0].text, "当前效果未能储存到设备：设备没有收到储存命令");
+    EXPECT_EQ(host.messageBoxes[1].text, "重新设置失败：255 项中有 255 项未能发送到设备");
 }
 
 TEST_F(Protocol, SendAllOnAClosedPortSaysThatNothingWasSent) {
@@ -320,25 +333,48 @@ TEST_F(Protocol, SendAllOnAClosedPortSaysThatNothingWasSent) {
     EXPECT_EQ(host.messageBoxes[0].text, "重新设置失败：255 项中有 255 项未能发送到设备");
 }
 
-TEST_F(Protocol, ADumpCutOffByGoingOfflineDoesNotKeepThePanelOffline) {
-    addDevice(1);
+/// A read whose dump is not complete within 2 s: given up, offline, nothing of it shown, and the next
+/// connect attempt gets the whole set.
+class DumpDeadline : public Protocol {
+  protected:
+    void readWithADumpOf(int bytesAtOnce, int lateBytes) {
+        online();
+        const Text before = EffectSetText();
+        answersDump = false;
+        written(1).clear();
+        ControlNamed("按钮2").raise(event::Clicked);
+        const long long requested = host.now();
+        receive(1, Bytes(deviceValues.begin(), deviceValues.begin() + bytesAtOnce));
+        host.callAt(requested + 3000, [this, lateBytes] {
+            bus.inject(ComPath(1), Bytes(deviceValues.begin(), deviceValues.begin() + lateBytes));
+        });
+        host.advance(1999);
+        EXPECT_EQ(status(), "已联机");
+        EXPECT_EQ(written(1), (Bytes{0x80, 0xBC, 0x88, 0x01, 0x80, 0x00})) << "no ping while the dump is open";
+        host.advance(1);
+        EXPECT_EQ(status(), "未联机");
+        EXPECT_EQ(EffectSetText(), before) << "the set from before the request";
+        EXPECT_EQ(DumpActive, 0);
+        EXPECT_EQ(DumpCount, 0);
+        answersDump = true;
+        host.advance(1500);
+        EXPECT_EQ(status(), "已联机") << "a hello and a fresh dump";
+        EXPECT_EQ(appliedSets, std::vector<Text>{TextOf(deviceValues)}) << "only the whole set was shown";
+    }
+};
+
+TEST_F(DumpDeadline, ADeviceThatNeverDumps) { readWithADumpOf(0, 0); }
+TEST_F(DumpDeadline, ADeviceThatStopsAfter100Bytes) { readWithADumpOf(100, 0); }
+TEST_F(DumpDeadline, ADeviceThatDumpsAfterThreeSeconds) { readWithADumpOf(0, 255); }
+
+TEST_F(Protocol, GoingOfflineDuringADumpGivesTheSetBeforeItBack) {
+    online();
     answersDump = false;
-    startUp();
-    host.advance(1000);
-    ASSERT_EQ(status(), "已联机");
+    ControlNamed("按钮2").raise(event::Clicked);
     receive(1, Bytes(100, 7));
-    ASSERT_EQ(DumpActive, 1);
-    answersPing = false;
-    host.advance(4000);
-    EXPECT_EQ(status(), "未联机");
+    GoOffline();
+    EXPECT_EQ(EffectSetText(), TextOf(deviceValues));
     EXPECT_EQ(DumpActive, 0);
-    EXPECT_EQ(DumpCount, 0);
-    answersDump = true;
-    answersPing = true;
-    host.advance(1000);
-    EXPECT_EQ(status(), "已联机");
-    ASSERT_FALSE(appliedSets.empty());
-    EXPECT_EQ(appliedSets.back(), TextOf(deviceValues));
 }
 
 } // namespace

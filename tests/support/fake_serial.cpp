@@ -4,13 +4,17 @@ namespace ep::testing {
 namespace {
 
 class FakeDevice : public SerialDevice {
-public:
-    explicit FakeDevice(std::shared_ptr<FakeSerialBus::Port> port) : m_port(std::move(port)) {}
+  public:
+    FakeDevice(std::shared_ptr<FakeSerialBus::Port> port, TestHost& host) : m_port(std::move(port)), m_host(host) {}
     ~FakeDevice() override { close(); }
 
-    bool write(const Bytes& bytes, int) override {
+    bool write(const Bytes& bytes, int timeoutMs) override {
         if (!m_port->open || !m_port->present)
             return false;
+        if (m_port->stalled) {
+            m_host.sleep(timeoutMs);
+            return false;
+        }
         m_port->written.insert(m_port->written.end(), bytes.begin(), bytes.end());
         if (m_port->onWrite)
             m_port->onWrite(bytes);
@@ -22,13 +26,14 @@ public:
         m_port->receiver = nullptr;
     }
 
-private:
+  private:
     std::shared_ptr<FakeSerialBus::Port> m_port;
+    TestHost& m_host;
 };
 
 } // namespace
 
-FakeSerialBus::FakeSerialBus(TestHost& host) {
+FakeSerialBus::FakeSerialBus(TestHost& host) : m_host(host) {
     host.serialOpener = [this](const Text& path, const SerialLineSettings& settings,
                                SerialReceiver& receiver) -> SerialOpenResult {
         const auto found = m_ports.find(path);
@@ -41,7 +46,7 @@ FakeSerialBus::FakeSerialBus(TestHost& host) {
         port.receiver = &receiver;
         port.settings = settings;
         ++port.opens;
-        return {std::make_unique<FakeDevice>(found->second), SerialOpenError::None, {}};
+        return {std::make_unique<FakeDevice>(found->second, m_host), SerialOpenError::None, {}};
     };
 }
 

@@ -10,7 +10,7 @@
 namespace ep::testing {
 
 class FakeSerialBus {
-public:
+  public:
     struct Port {
         bool present = true;
         bool open = false;
@@ -18,6 +18,8 @@ public:
         SerialReceiver* receiver = nullptr;
         SerialLineSettings settings;
         int opens = 0;
+        /// The device stopped reading: every write waits its time-out, then fails.
+        bool stalled = false;
         /// Called for every write with its bytes, e.g. to let a simulated device answer.
         std::function<void(const Bytes&)> onWrite;
     };
@@ -31,7 +33,8 @@ public:
     /// The device went away while open.
     void hangUp(const Text& path);
 
-private:
+  private:
+    TestHost& m_host;
     std::map<Text, std::shared_ptr<Port>> m_ports;
 };
 

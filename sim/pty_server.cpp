@@ -205,11 +205,20 @@ void PtyServer::run() {
     bool outputBlocked = false;
     std::array<std::uint8_t, 512> buffer{};
     while (!m_stopRequested) {
+        bool flooding = false;
+        bool deaf = false;
+        {
+            std::lock_guard lock(m_mutex);
+            flooding = m_device.faults().flood;
+            deaf = m_device.faults().deaf;
+        }
         int timeout = IdlePollMilliseconds;
         if (const std::optional<Clock::time_point> due = queue.nextDue(); due && !outputBlocked)
             timeout = MillisecondsUntil(*due, Clock::now());
+        if (flooding && !outputBlocked)
+            timeout = 0;
         std::array<pollfd, 2> watched{{
-            {m_masterFd, static_cast<short>(POLLIN | (outputBlocked ? POLLOUT : 0)), 0},
+            {m_masterFd, static_cast<short>((deaf ? 0 : POLLIN) | (outputBlocked ? POLLOUT : 0)), 0},
             {m_wakeRead, POLLIN, 0},
         }};
         if (::poll(watched.data(), watched.size(), timeout) < 0) {
@@ -261,6 +270,8 @@ void PtyServer::run() {
         }
         if (!outputBlocked && !writeDue(queue, outputBlocked))
             break;
+        if (flooding && !outputBlocked && !writeFlood(outputBlocked))
+            break;
     }
     m_serving = false;
 }
@@ -281,6 +292,27 @@ bool PtyServer::writeDue(AnswerQueue &queue, bool &outputBlocked) {
     queue.consume(static_cast<std::size_t>(written));
     m_bytesWritten += static_cast<std::uint64_t>(written);
     outputBlocked = static_cast<std::size_t>(written) < due.size();
+    return true;
+}
+
+bool PtyServer::writeFlood(bool &outputBlocked) {
+    constexpr std::size_t FloodBlock = 4096;
+    Bytes block;
+    {
+        std::lock_guard lock(m_mutex);
+        block = m_device.floodBytes(FloodBlock);
+    }
+    const ssize_t written = ::write(m_masterFd, block.data(), block.size());
+    if (written < 0) {
+        if (errno == EAGAIN || errno == EINTR) {
+            outputBlocked = errno == EAGAIN;
+            return true;
+        }
+        fail(SystemError("write"));
+        return false;
+    }
+    m_bytesWritten += static_cast<std::uint64_t>(written);
+    outputBlocked = static_cast<std::size_t>(written) < block.size();
     return true;
 }
 
@@ -319,9 +351,20 @@ void PtyServer::requestKeyReset() {
     wake();
 }
 
+void PtyServer::sendDump() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_pendingAnswers.push_back(m_device.wholeDump());
+    }
+    wake();
+}
+
 void PtyServer::setFaults(const FaultOptions &faults) {
-    std::lock_guard lock(m_mutex);
-    m_device.setFaults(faults);
+    {
+        std::lock_guard lock(m_mutex);
+        m_device.setFaults(faults);
+    }
+    wake();
 }
 
 std::vector<ParsedFrame> PtyServer::frameLog() const {

@@ -58,6 +58,8 @@ class PtyServer {
     bool setValue(int field, std::uint8_t value);
     /// Sends 0x88, the device's request to return the key to neutral.
     void requestKeyReset();
+    /// Sends the whole dump now, unasked and whatever the faults: a device that answers a request late.
+    void sendDump();
     void setFaults(const FaultOptions &faults);
     std::vector<ParsedFrame> frameLog() const;
     DeviceCounters counters() const;
@@ -69,6 +71,7 @@ class PtyServer {
     bool makeLink(const std::string &linkPath);
     void run();
     bool writeDue(AnswerQueue &queue, bool &outputBlocked);
+    bool writeFlood(bool &outputBlocked);
     void wake();
     void endThread();
     void removeLink();

@@ -2,6 +2,7 @@
 
 #include "sim/protocol_bytes.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ep::sim {
@@ -32,6 +33,16 @@ Bytes SimulatedDevice::keyResetRequest() {
     return answers.empty() ? Bytes{} : std::move(answers.front());
 }
 
+Bytes SimulatedDevice::floodBytes(std::size_t count) {
+    std::uniform_int_distribution<int> value(0x00, 0xFE);
+    Bytes bytes(count);
+    for (std::uint8_t &byte : bytes) {
+        const int drawn = value(m_noise);
+        byte = static_cast<std::uint8_t>(drawn >= protocol::HelloAnswer ? drawn + 1 : drawn);
+    }
+    return bytes;
+}
+
 DeviceCounters SimulatedDevice::counters() const {
     DeviceCounters counters = m_counters;
     counters.brokenFrames = m_parser.brokenFrames();
@@ -48,7 +59,8 @@ void SimulatedDevice::apply(const ParsedFrame &frame, std::vector<Bytes> &answer
         addAnswer({protocol::Ping}, answers);
         break;
     case FrameKind::DumpRequest:
-        addAnswer(dump(), answers);
+        if (m_options.faults.dumpValues > 0)
+            addAnswer(dump(), answers);
         break;
     case FrameKind::SetParameter:
     case FrameKind::BulkParameter:
@@ -69,9 +81,18 @@ Bytes SimulatedDevice::dump() const {
     Bytes bytes;
     if (m_options.dumpStart == DumpStart::WithMarker)
         bytes.push_back(protocol::DumpMarker);
-    for (int field = 1; field <= FieldCount; ++field)
+    for (int field = 1; field <= std::min(FieldCount, m_options.faults.dumpValues); ++field)
         if (field != m_options.faults.dropDumpByte)
             bytes.push_back(m_model.value(field));
+    return bytes;
+}
+
+Bytes SimulatedDevice::wholeDump() const {
+    Bytes bytes;
+    if (m_options.dumpStart == DumpStart::WithMarker)
+        bytes.push_back(protocol::DumpMarker);
+    for (int field = 1; field <= FieldCount; ++field)
+        bytes.push_back(m_model.value(field));
     return bytes;
 }
 

@@ -46,6 +46,12 @@ class SimulatedDevice {
     /// itself is left alone: it changes when the panel answers with its SetParameter frame.
     Bytes keyResetRequest();
 
+    /// All values as a dump carries them, whatever the faults.
+    Bytes wholeDump() const;
+
+    /// The next `count` bytes of a flood (see FaultOptions::flood).
+    Bytes floodBytes(std::size_t count);
+
     void setFaults(const FaultOptions &faults) { m_options.faults = faults; }
     const FaultOptions &faults() const { return m_options.faults; }
 

@@ -53,8 +53,10 @@ void Acceptance::plugDevice(sim::ServerOptions options) {
 void Acceptance::startProgram(const std::vector<std::string>& moreArguments) {
     std::vector<std::string> arguments;
     for (int number = 1; number < kDeviceComPort; ++number)
-        arguments.insert(arguments.end(), {"--com", std::to_string(number) + "=" + folderPath("absent" + std::to_string(number))});
-    arguments.insert(arguments.end(), {"--com", std::to_string(kDeviceComPort) + "=" + folderPath("ttyEffectProcessor")});
+        arguments.insert(arguments.end(),
+                         {"--com", std::to_string(number) + "=" + folderPath("absent" + std::to_string(number))});
+    arguments.insert(arguments.end(),
+                     {"--com", std::to_string(kDeviceComPort) + "=" + folderPath("ttyEffectProcessor")});
     arguments.insert(arguments.end(), moreArguments.begin(), moreArguments.end());
     ASSERT_TRUE(program.start(arguments, m_folder)) << "the program did not report ready";
 }
@@ -70,6 +72,14 @@ std::string Acceptance::deviceSet() const { return sim::ThreeDigitText(simulator
 
 bool Acceptance::deviceFollowsTheWindow(int timeoutMs) {
     return PollUntil([this] { return deviceSet() == windowSet(); }, timeoutMs);
+}
+
+bool Acceptance::deviceSetBecomes(const std::string& set, int timeoutMs) {
+    return PollUntil([this, &set] { return deviceSet() == set; }, timeoutMs);
+}
+
+bool Acceptance::Eventually(const std::function<bool()>& condition, int timeoutMs) {
+    return PollUntil(condition, timeoutMs);
 }
 
 bool Acceptance::deviceFieldBecomes(int field, int value, int timeoutMs) {

@@ -32,6 +32,11 @@ class Acceptance : public ::testing::Test {
     bool deviceFollowsTheWindow(int timeoutMs = 3000);
     /// Waits until field 1..255 of the device holds the value.
     bool deviceFieldBecomes(int field, int value, int timeoutMs = 3000);
+    /// Waits until the device's memory holds the set: the last frames may be on their way when the window
+    /// is done.
+    bool deviceSetBecomes(const std::string& set, int timeoutMs = 3000);
+    /// Waits until the condition holds; false when the time ran out.
+    static bool Eventually(const std::function<bool()>& condition, int timeoutMs = 3000);
     int deviceField(int field) const { return simulator.values()[static_cast<std::size_t>(field - 1)]; }
     /// Waits for the file dialog and enters the path into it; false when no dialog came.
     bool answerFileDialog(const std::string& path);

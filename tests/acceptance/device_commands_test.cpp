@@ -13,7 +13,8 @@ TEST_F(OnlineAcceptance, StoreKeepsTheCurrentEffectInTheDevice) {
     ASSERT_TRUE(deviceFieldBecomes(3, 25));
     ASSERT_EQ(program.ask("click 按钮3"), "ok");
     EXPECT_EQ(answerMessageBox(), "信息：|当前效果已储存到设备");
-    EXPECT_EQ(simulator.storedValues(), simulator.values());
+    // The store frame has left the panel; the device may not have handled it yet.
+    EXPECT_TRUE(Eventually([this] { return simulator.storedValues() == simulator.values(); }));
     EXPECT_EQ(simulator.storedValues()[2], 25);
 }
 
@@ -65,7 +66,7 @@ TEST_F(ReadDeviceAcceptance, ReadDeviceShowsWhatWasTurnedOnTheDevice) {
     ASSERT_EQ(program.ask("click 按钮2"), "ok");
     EXPECT_TRUE(program.waitForValue("read Eff_Vol调节", "70", 3000));
     EXPECT_EQ(program.value("colour EX"), "#808080");
-    EXPECT_EQ(windowSet(), deviceSet());
+    EXPECT_TRUE(deviceFollowsTheWindow());
 }
 
 } // namespace

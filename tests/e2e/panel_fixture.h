@@ -29,7 +29,7 @@ namespace ep::testing {
 
 /// The Qt host with its modal boxes and dialogs answered by the test, which records them.
 class AnsweringQtHost : public qt::QtHost {
-public:
+  public:
     MessageBoxButton showMessageBox(const MessageBoxRequest& request) override {
         messageBoxes.push_back(request);
         if (onMessageBox)
@@ -50,13 +50,14 @@ public:
 };
 
 class PanelFixture : public ::testing::Test {
-protected:
+  protected:
     /// COM10 goes through a link that disappears when the simulator hangs up: the freed pty number may
     /// be taken by another test's pty meanwhile.
     void startSimulator(sim::ServerOptions options = {}) {
         if (options.linkPath.empty())
-            options.linkPath = (std::filesystem::temp_directory_path() /
-                                ("effectpanel-e2e-com10-" + std::to_string(::getpid()))).string();
+            options.linkPath =
+                (std::filesystem::temp_directory_path() / ("effectpanel-e2e-com10-" + std::to_string(::getpid())))
+                    .string();
         ASSERT_TRUE(simulator.start(options)) << simulator.error();
         for (int number = 1; number <= 9; ++number)
             MapComPort(number, "/nonexistent/effectpanel-com" + std::to_string(number));
@@ -90,6 +91,15 @@ protected:
             QThread::msleep(1);
         }
         return true;
+    }
+
+    /// Waits for the device's values and the EffectSet to agree: what the panel sent may still be on its
+    /// way, or not yet applied by the device, when the panel is done.
+    ::testing::AssertionResult deviceAgreesWithThePanel(int timeoutMs = 3000) {
+        if (waitUntil([this] { return TextOf(simulator.values()) == EffectSetText(); }, timeoutMs))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "panel  " << EffectSetText() << "\ndevice " << TextOf(simulator.values());
     }
 
     bool online() { return IsOnline(); }

@@ -11,7 +11,7 @@ namespace {
 
 /// The real widgets of the window, driven with the mouse and the keyboard as a user would.
 class WidgetsEndToEnd : public testing::PanelFixture {
-protected:
+  protected:
     void showWindow() {
         view = std::make_unique<qt::MainWindowView>(*window);
         view->show();
@@ -74,8 +74,7 @@ TEST_F(WidgetsEndToEnd, ChangesMadeThroughTheWidgetsReachTheDeviceFieldByField) 
     EXPECT_EQ(EffectSetText().substr(63, 3), "013") << "MIC1's 57HZ three steps up";
     EXPECT_EQ(EffectSetText().substr(48, 3), "000") << "FBX off";
     EXPECT_NE(EffectSetText(), before);
-    EXPECT_TRUE(waitUntil([this] { return TextOf(simulator.values()) == EffectSetText(); }, 3000))
-        << "device " << TextOf(simulator.values()) << "\npanel  " << EffectSetText();
+    EXPECT_TRUE(deviceAgreesWithThePanel());
     EXPECT_EQ(simulator.counters().brokenFrames, 0u);
 }
 

@@ -34,7 +34,7 @@ TEST(FatalReport, NumberedErrors) {
 
 // The death tests run the report in a child; the marker file tells whether the clean-up ran there.
 class FatalExit : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { std::filesystem::remove(marker); }
     void TearDown() override { std::filesystem::remove(marker); }
 
@@ -69,6 +69,10 @@ TEST_F(FatalExit, RunsTheRestOfExitProcessing) {
             ReportFatal("载入启动窗口失败");
         },
         ::testing::ExitedWithCode(255), "错误信息：载入启动窗口失败(.|\n)*runtime released");
+}
+
+TEST_F(FatalExit, BeforeTheHostExistsTheReportGoesToStandardErrorAlone) {
+    EXPECT_EXIT(ReportFatal("载入启动窗口失败"), ::testing::ExitedWithCode(255), "错误信息：载入启动窗口失败");
 }
 
 TEST_F(FatalExit, TableIndicesOutsideTheTable) {

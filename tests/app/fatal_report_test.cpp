@@ -102,9 +102,13 @@ void LimitAddressSpace() {
     setrlimit(RLIMIT_AS, &bounds);
 }
 
-/// Takes every block that malloc still has, large ones first, past the program's operator new.
+/// Takes every block that malloc still has, past the program's operator new: large ones first, then
+/// each small size, as malloc keeps blocks freed earlier in caches of one size each.
 void UseUpTheHeap() {
-    for (std::size_t size = 1 << 20; size >= 16; size /= 16)
+    for (std::size_t size = 1 << 20; size > 1024; size /= 2)
+        while (void* block = std::malloc(size))
+            Keep(block);
+    for (std::size_t size = 1024; size > 0; size -= 16)
         while (void* block = std::malloc(size))
             Keep(block);
 }

@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
+#include <array>
 #include <charconv>
+#include <filesystem>
 #include <string_view>
 
 namespace ep {
@@ -8,25 +10,78 @@ namespace {
 
 constexpr int kHighestComPort = 10;
 
-/// Reads "N=DEVICE"; false when it is not of that form.
-bool ParseComMapping(std::string_view argument, CommandLine& commandLine) {
+/// A single-dash option that the platform toolkit documents as its own and takes out of the arguments
+/// itself: whether the next argument is its value, and whether the value may follow an '=' instead.
+struct ToolkitOption {
+    std::string_view name;
+    bool takesValue;
+    bool mayJoinValue;
+};
+
+constexpr std::array<ToolkitOption, 18> kToolkitOptions{{
+    {"-platform", true, false},
+    {"-platformpluginpath", true, false},
+    {"-platformtheme", true, false},
+    {"-plugin", true, false},
+    {"-qmljsdebugger", true, true},
+    {"-qwindowgeometry", true, false},
+    {"-qwindowicon", true, false},
+    {"-qwindowtitle", true, false},
+    {"-reverse", false, false},
+    {"-session", true, false},
+    {"-display", true, false},
+    {"-geometry", true, false},
+    {"-style", true, true},
+    {"-stylesheet", true, true},
+    {"-widgetcount", false, false},
+    {"-nograb", false, false},
+    {"-dograb", false, false},
+    {"-sync", false, false},
+}};
+
+const ToolkitOption* ToolkitOptionOf(std::string_view argument) {
     const auto equals = argument.find('=');
-    if (equals == std::string_view::npos || equals + 1 == argument.size())
-        return false;
+    for (const auto& option : kToolkitOptions)
+        if (option.name == argument.substr(0, equals) && (equals == std::string_view::npos || option.mayJoinValue))
+            return &option;
+    return nullptr;
+}
+
+/// Why DEVICE cannot be a COM port; empty when it can. A path that does not exist yet is taken, as an
+/// adapter may be plugged in later; a network address is taken as given.
+Text DeviceProblem(std::string_view device) {
+    if (device.starts_with("tcp:"))
+        return {};
+    std::error_code error;
+    const auto status = std::filesystem::status(std::filesystem::path(device), error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_character_file(status))
+        return {};
+    return "'" + Text(device) + "' is not a serial device";
+}
+
+/// Reads "N=DEVICE" into the command line; the reason when it is not of that form or DEVICE cannot be a
+/// port.
+Text ReadComMapping(std::string_view argument, CommandLine& commandLine) {
+    const Text form = "invalid --com argument '" + Text(argument) + "'";
+    const auto equals = argument.find('=');
     int number = 0;
     const auto digits = argument.substr(0, equals);
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc() || end != digits.data() + digits.size() || number < 1 || number > kHighestComPort)
-        return false;
-    commandLine.comDevices[number] = Text(argument.substr(equals + 1));
-    return true;
+    if (equals == std::string_view::npos || equals + 1 == argument.size() || error != std::errc() ||
+        end != digits.data() + digits.size() || number < 1 || number > kHighestComPort)
+        return form + ": expected N=DEVICE with N from 1 to 10, e.g. --com 5=/dev/ttyUSB0";
+    const auto device = argument.substr(equals + 1);
+    if (Text problem = DeviceProblem(device); !problem.empty())
+        return form + ": " + problem;
+    commandLine.comDevices[number] = Text(device);
+    return {};
 }
 
 } // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine commandLine;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc && commandLine.error.empty(); ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help" || argument == "-h") {
             commandLine.help = true;
@@ -35,24 +90,18 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         } else if (argument == "--simulate") {
             commandLine.simulate = true;
         } else if (argument == "--com" || argument.starts_with("--com=")) {
-            std::string_view mapping;
-            if (argument == "--com") {
-                if (i + 1 >= argc) {
-                    commandLine.error = "option '--com' needs an argument N=DEVICE";
-                    return commandLine;
-                }
-                mapping = argv[++i];
-            } else {
-                mapping = argument.substr(6);
-            }
-            if (!ParseComMapping(mapping, commandLine)) {
-                commandLine.error = "invalid --com argument '" + Text(mapping) +
-                                    "': expected N=DEVICE with N from 1 to 10, e.g. --com 5=/dev/ttyUSB0";
-                return commandLine;
-            }
+            if (argument == "--com" && i + 1 >= argc)
+                commandLine.error = "option '--com' needs an argument N=DEVICE";
+            else
+                commandLine.error = ReadComMapping(argument == "--com" ? argv[++i] : argument.substr(6), commandLine);
         } else if (argument.starts_with("--")) {
             commandLine.error = "unknown option '" + Text(argument) + "'";
-            return commandLine;
+        } else if (argument.starts_with("-") && argument.size() > 1) {
+            const ToolkitOption* option = ToolkitOptionOf(argument);
+            if (option == nullptr)
+                commandLine.error = "unknown option '" + Text(argument) + "'";
+            else if (option->takesValue && argument.find('=') == std::string_view::npos && ++i >= argc)
+                commandLine.error = "option '" + Text(argument) + "' needs an argument";
         }
     }
     return commandLine;

@@ -1,6 +1,7 @@
 #pragma once
-/// The program's command-line options. Options of the form "--name" are ours; single-dash options are
-/// left to the platform toolkit (for example "-platform offscreen").
+/// The program's command-line options. Options of the form "--name" (and -h) are ours. Of the single-dash
+/// options only those that the platform toolkit documents as its own are taken, with their values, and
+/// left to it (for example "-platform offscreen"); any other option is an error.
 
 #include "runtime/value.h"
 

@@ -48,6 +48,22 @@ void WriteLine(const std::string& line) {
     std::fflush(stdout);
 }
 
+/// The answer as one line: backslashes and line breaks escaped.
+std::string OneLine(const std::string& answer) {
+    std::string line;
+    for (const char c : answer) {
+        if (c == '\\')
+            line += "\\\\";
+        else if (c == '\n')
+            line += "\\n";
+        else if (c == '\r')
+            line += "\\r";
+        else
+            line += c;
+    }
+    return line;
+}
+
 std::string ColourText(Colour colour) {
     char text[8];
     const auto value = static_cast<std::uint32_t>(colour);
@@ -127,7 +143,9 @@ Automation::~Automation() {
     m_channel->receiver = nullptr;
 }
 
-std::string Automation::handle(const std::string& line) {
+std::string Automation::handle(const std::string& line) { return OneLine(answer(line)); }
+
+std::string Automation::answer(const std::string& line) {
     std::istringstream words(line);
     std::string command;
     words >> command;
@@ -194,8 +212,8 @@ std::string Automation::handleControlCommand(const std::string& command, std::is
     if (command == "visible")
         return widget->isVisible() ? "ok 1" : "ok 0";
     if (command == "colour") {
-        const int number = control->kind() == ControlKind::TransLabel ? prop::translabel::TextColour
-                                                                      : prop::label::BackgroundColour;
+        const int number =
+            control->kind() == ControlKind::TransLabel ? prop::translabel::TextColour : prop::label::BackgroundColour;
         return "ok " + ColourText(control->readInt(number));
     }
     if (command == "click") {

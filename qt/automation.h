@@ -3,7 +3,9 @@
 /// a separate process. It is on only when the environment variable EFFECTPANEL_AUTOMATION is 1.
 ///
 /// The program writes "ready" on its standard output once the window is shown. Then it reads one
-/// command a line from its standard input and answers each with one line, "ok[ VALUE]" or "error WHY":
+/// command a line from its standard input and answers each with one line, "ok[ VALUE]" or "error WHY". A
+/// backslash, line feed or carriage return in an answer (a box text may hold line breaks) is written as
+/// \\, \n or \r, so that every answer stays one line:
 ///   read NAME            what the control's widget shows (text, slider position, list index)
 ///   colour NAME          the control's text colour (labels: the background) as #RRGGBB
 ///   visible NAME         1 or 0
@@ -41,11 +43,13 @@ class Automation {
     Automation(const Automation&) = delete;
     Automation& operator=(const Automation&) = delete;
 
-    /// Carries out one command line and returns the answer line (without the line end).
+    /// Carries out one command line and returns the answer line (escaped, without the line end).
     std::string handle(const std::string& line);
 
   private:
     struct Channel;
+
+    std::string answer(const std::string& line);
 
     std::string handleControlCommand(const std::string& command, std::istringstream& words);
 

@@ -48,12 +48,12 @@ QSerialPort::FlowControl FlowOf(SerialLineSettings::Flow flow) {
     return QSerialPort::NoFlowControl;
 }
 
-SerialOpenError OpenErrorOf(QSerialPort::SerialPortError error) {
+SerialOpenError OpenErrorOf(QSerialPort::SerialPortError error, const Text& devicePath) {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return SerialOpenError::Missing;
     case QSerialPort::PermissionError:
-        return SerialOpenError::PermissionDenied;
+        return RefusedOpenError(devicePath);
     case QSerialPort::OpenError:
         return SerialOpenError::Busy;
     default:
@@ -83,16 +83,15 @@ SerialOpenResult SerialWorker::open(const Text& devicePath) {
     m_port = new QSerialPort(this);
     m_port->setPortName(QString::fromStdString(devicePath));
     if (!m_port->open(QIODevice::ReadWrite)) {
-        SerialOpenResult result{nullptr, OpenErrorOf(m_port->error()), m_port->errorString().toStdString()};
+        SerialOpenResult result{nullptr, OpenErrorOf(m_port->error(), devicePath), m_port->errorString().toStdString()};
         delete m_port;
         m_port = nullptr;
         return result;
     }
-    const bool configured = m_port->setBaudRate(m_settings.baudRate) &&
-                            m_port->setDataBits(DataBitsOf(m_settings.dataBits)) &&
-                            m_port->setParity(ParityOf(m_settings.parity)) &&
-                            m_port->setStopBits(StopBitsOf(m_settings.stopBits)) &&
-                            m_port->setFlowControl(FlowOf(m_settings.flow));
+    const bool configured =
+        m_port->setBaudRate(m_settings.baudRate) && m_port->setDataBits(DataBitsOf(m_settings.dataBits)) &&
+        m_port->setParity(ParityOf(m_settings.parity)) && m_port->setStopBits(StopBitsOf(m_settings.stopBits)) &&
+        m_port->setFlowControl(FlowOf(m_settings.flow));
     if (!configured) {
         SerialOpenResult result{nullptr, SerialOpenError::Other, m_port->errorString().toStdString()};
         m_port->close();

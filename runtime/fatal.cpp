@@ -61,7 +61,10 @@ void ReportFatal(const Text& message, int code) {
     SuppressEvents();
     const Text text = FatalReportText(message, code);
     std::fputs(text.c_str(), stderr);
-    CurrentHost().showMessageBox({text, "错误", kErrorIconOk});
+    // A report before the host exists (a failed allocation at start-up) has standard error only; asking
+    // for the host there would report again, without end.
+    if (HasCurrentHost())
+        CurrentHost().showMessageBox({text, "错误", kErrorIconOk});
     RunRuntimeShutdown();
     std::exit(-1);
 }

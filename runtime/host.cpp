@@ -15,4 +15,6 @@ Host& CurrentHost() {
 
 void SetCurrentHost(Host* host) { g_host = host; }
 
+bool HasCurrentHost() { return g_host != nullptr; }
+
 } // namespace ep

@@ -53,5 +53,16 @@ TEST_F(OnlineAcceptance, APresetSavedChangedAndLoadedBackReachesWindowAndDevice)
     EXPECT_EQ(program.value("read 标签127"), "已联机");
 }
 
+TEST_F(Acceptance, AFileThatIsNotAPresetIsRefusedWithItsReason) {
+    startProgram();
+    const std::string file = folderPath("scribbled.tonset");
+    std::ofstream(file) << "12a";
+    ASSERT_EQ(program.ask("click 按钮4"), "ok");
+    ASSERT_TRUE(answerFileDialog(file));
+    // The reason stands on a line of its own in the box; the answers keep their one line each.
+    EXPECT_EQ(answerMessageBox(), "信息：|不是有效的效果文件：" + file + "\n文件中含有数字以外的字符");
+    EXPECT_EQ(program.value("read 标签127"), "未联机");
+}
+
 } // namespace
 } // namespace ep::acceptance

@@ -10,6 +10,20 @@ constexpr int kStartTimeoutMs = 10000;
 constexpr int kAnswerTimeoutMs = 5000;
 constexpr int kPollPeriodMs = 20;
 
+/// Undoes the hook's escaping of backslashes and line breaks.
+std::string Unescaped(const std::string& line) {
+    std::string text;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '\\' || i + 1 == line.size()) {
+            text += line[i];
+            continue;
+        }
+        const char escaped = line[++i];
+        text += escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped;
+    }
+    return text;
+}
+
 } // namespace
 
 ProgramProcess::~ProgramProcess() {
@@ -50,7 +64,7 @@ std::string ProgramProcess::readLine(int timeoutMs) {
             return "no answer";
         m_process.waitForReadyRead(left);
     }
-    return m_process.readLine().trimmed().toStdString();
+    return Unescaped(m_process.readLine().trimmed().toStdString());
 }
 
 std::string ProgramProcess::ask(const std::string& command) {

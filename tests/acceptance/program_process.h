@@ -17,7 +17,7 @@ class ProgramProcess {
     /// Starts the program with these arguments (offscreen, automation on, HOME in homeFolder) and waits
     /// for its "ready" line; false when it did not come within the time.
     bool start(const std::vector<std::string>& arguments, const std::string& homeFolder);
-    /// Sends one command and returns its answer line; "no answer" when none came within the time.
+    /// Sends one command and returns its answer, unescaped; "no answer" when none came within the time.
     std::string ask(const std::string& command);
     /// The value of an "ok VALUE" answer; the whole answer line when it is not one.
     std::string value(const std::string& command);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace ep {
@@ -19,18 +24,64 @@ TEST(CommandLine, ComMappingsAndFlags) {
     EXPECT_EQ(line.comDevices.at(5), "/dev/ttyUSB0");
     EXPECT_EQ(line.comDevices.at(10), "/dev/pts/7");
     EXPECT_TRUE(Parse({"--help"}).help);
+    EXPECT_TRUE(Parse({"-h"}).help);
     EXPECT_TRUE(Parse({"--version"}).version);
 }
 
-TEST(CommandLine, PlatformOptionsAreLeftAlone) {
-    EXPECT_TRUE(Parse({"-platform", "offscreen"}).error.empty());
+TEST(CommandLine, ToolkitOptionsAreLeftAloneWithTheirValues) {
+    for (const auto& arguments : std::vector<std::vector<const char*>>{{"-platform", "offscreen"},
+                                                                       {"-qwindowtitle", "--not-ours"},
+                                                                       {"-style", "Fusion"},
+                                                                       {"-style=Fusion"},
+                                                                       {"-qmljsdebugger=port:3768"},
+                                                                       {"-reverse"},
+                                                                       {"-nograb"},
+                                                                       {"-"}}) {
+        const CommandLine line = Parse(arguments);
+        EXPECT_TRUE(line.error.empty()) << arguments.front() << ": " << line.error;
+    }
+    EXPECT_TRUE(Parse({"-platform", "offscreen", "--simulate"}).simulate);
 }
 
 TEST(CommandLine, BadArgumentsAreRefused) {
-    for (const auto& arguments : std::vector<std::vector<const char*>>{
-             {"--com"}, {"--com", "0=/dev/ttyS0"}, {"--com", "11=/dev/ttyS0"}, {"--com", "x=/dev/a"},
-             {"--com", "3="}, {"--com", "3"}, {"--bogus"}})
+    for (const auto& arguments : std::vector<std::vector<const char*>>{{"--com"},
+                                                                       {"--com", "0=/dev/ttyS0"},
+                                                                       {"--com", "11=/dev/ttyS0"},
+                                                                       {"--com", "x=/dev/a"},
+                                                                       {"--com", "3="},
+                                                                       {"--com", "3"},
+                                                                       {"--bogus"},
+                                                                       {"-x"},
+                                                                       {"-simulate"},
+                                                                       {"-platform"},
+                                                                       {"-platform=offscreen"},
+                                                                       {"-reverse=1"}})
         EXPECT_FALSE(Parse(arguments).error.empty()) << arguments.back();
+}
+
+TEST(CommandLine, AComPathThatExistsMustBeACharacterDevice) {
+    const auto folder = std::filesystem::temp_directory_path() / ("effectpanel-com-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder / "directory");
+    std::ofstream(folder / "file") << "not a port";
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    const struct {
+        std::string device;
+        bool taken;
+    } cases[] = {
+        {"/dev/null", true},
+        {(folder / "not-plugged-in-yet").string(), true},
+        {"tcp:192.168.1.20:4001", true},
+        {(folder / "file").string(), false},
+        {(folder / "directory").string(), false},
+        {(folder / "fifo").string(), false},
+    };
+    for (const auto& c : cases) {
+        const std::string mapping = "3=" + c.device;
+        const CommandLine line = Parse({"--com", mapping.c_str()});
+        EXPECT_EQ(line.error.empty(), c.taken) << c.device << ": " << line.error;
+        EXPECT_EQ(line.comDevices.contains(3), c.taken) << c.device;
+    }
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -34,7 +37,7 @@ TEST(FatalReport, NumberedErrors) {
 
 // The death tests run the report in a child; the marker file tells whether the clean-up ran there.
 class FatalExit : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { std::filesystem::remove(marker); }
     void TearDown() override { std::filesystem::remove(marker); }
 
@@ -71,12 +74,81 @@ TEST_F(FatalExit, RunsTheRestOfExitProcessing) {
         ::testing::ExitedWithCode(255), "错误信息：载入启动窗口失败(.|\n)*runtime released");
 }
 
+TEST_F(FatalExit, BeforeTheHostExistsTheReportGoesToStandardErrorAlone) {
+    EXPECT_EXIT(ReportFatal("载入启动窗口失败"), ::testing::ExitedWithCode(255), "错误信息：载入启动窗口失败");
+}
+
 TEST_F(FatalExit, TableIndicesOutsideTheTable) {
     BoundedTable<int, 21> table;
     testing::TestHost host;
     EXPECT_EXIT(table.at(0), ::testing::ExitedWithCode(255), "错误代码：4");
     EXPECT_EXIT(table.at(22), ::testing::ExitedWithCode(255), "错误代码：1");
     EXPECT_EQ(table.at(21), 0);
+}
+
+#if defined(EP_HAS_OPERATOR_NEW)
+void* volatile g_keptBlock = nullptr;
+
+/// Stores the block where the compiler cannot see it unused, so that the allocation stays.
+void Keep(void* block) { g_keptBlock = block; }
+
+/// Lets the process grow by a little more than it holds now.
+void LimitAddressSpace() {
+    constexpr rlim_t kHeadroomBytes = 64 << 20;
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + kHeadroomBytes;
+    const rlimit bounds{limit, limit};
+    setrlimit(RLIMIT_AS, &bounds);
+}
+
+/// Takes every block that malloc still has, past the program's operator new: large ones first, then
+/// each small size, as malloc keeps blocks freed earlier in caches of one size each.
+void UseUpTheHeap() {
+    for (std::size_t size = 1 << 20; size > 1024; size /= 2)
+        while (void* block = std::malloc(size))
+            Keep(block);
+    for (std::size_t size = 1024; size > 0; size -= 16)
+        while (void* block = std::malloc(size))
+            Keep(block);
+}
+#endif
+
+TEST_F(FatalExit, AFailedAllocationEndsInTheReportWithItsSize) {
+#if defined(EP_HAS_OPERATOR_NEW)
+    const struct {
+        const char* what;
+        void (*allocate)();
+        const char* report;
+    } cases[] = {
+        {"one request beyond the limit", [] { Keep(new char[1 << 30]); }, "错误信息：分配 1073741824 字节内存失败!"},
+        // The report's text still fits; the box then fails too and must not start the report again.
+        {"a small request once the heap is used up",
+         [] {
+             UseUpTheHeap();
+             Keep(new char[64]);
+         },
+         "错误信息：分配 64 字节内存失败!"},
+    };
+    testing::TestHost host;
+    // The box needs far more memory than the report's text, as a real one does.
+    host.messageBoxAnswer = [](const MessageBoxRequest&) {
+        Keep(new char[1 << 20]);
+        return MessageBoxButton::Ok;
+    };
+    for (const auto& c : cases) {
+        EXPECT_EXIT(
+            {
+                LimitAddressSpace();
+                c.allocate();
+            },
+            ::testing::ExitedWithCode(255), c.report)
+            << c.what;
+    }
+#else
+    GTEST_SKIP() << "this build keeps the sanitizer's operator new, and the sanitizer's shadow memory leaves no "
+                    "address space to limit";
+#endif
 }
 
 TEST_F(FatalExit, AllocationFailureNamesTheSize) {

@@ -6,12 +6,15 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSerialPort>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -24,7 +27,7 @@ namespace {
 
 /// A pseudo-terminal whose master side plays the device; the slave side is what the link opens.
 class PseudoTerminal {
-public:
+  public:
     PseudoTerminal() {
         m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         grantpt(m_master);
@@ -43,6 +46,8 @@ public:
             close(m_slave);
     }
     const std::string& path() const { return m_path; }
+    /// As a program that opens its port exclusively does: later opens fail with EBUSY, except as root.
+    void makeExclusive() { ASSERT_EQ(ioctl(m_slave, TIOCEXCL), 0); }
     void send(const Bytes& bytes) { ASSERT_EQ(write(m_master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
     /// Reads what arrived within the time.
     Bytes receive(int timeoutMs) {
@@ -72,14 +77,14 @@ public:
         m_slave = -1;
     }
 
-private:
+  private:
     int m_master = -1;
     int m_slave = -1;
     std::string m_path;
 };
 
 class SerialPty : public ::testing::Test {
-protected:
+  protected:
     SerialPty() : window("MainWindow") {
         RegisterSerialPortKind();
         port = &window.addControl(ControlKind::SerialPort, "端口", 1);
@@ -134,8 +139,7 @@ TEST_F(SerialPty, ItemsPutTheirBytesOnTheLine) {
     EXPECT_EQ(link().Send(Value(std::int32_t{0x0A0B0C0D})), 1);
     EXPECT_EQ(link().Send(Value("xyz")), 1);
     EXPECT_EQ(link().Send(Value(2.0)), 1);
-    EXPECT_EQ(terminal.receive(1000),
-              (Bytes{0x80, 0x0D, 0x0C, 0x0B, 0x0A, 'x', 'y', 'z', 0, 0, 0, 0, 0, 0, 0, 0x40}));
+    EXPECT_EQ(terminal.receive(1000), (Bytes{0x80, 0x0D, 0x0C, 0x0B, 0x0A, 'x', 'y', 'z', 0, 0, 0, 0, 0, 0, 0, 0x40}));
 }
 
 TEST_F(SerialPty, OpenReopensAndCloseDeliversNothingQueued) {
@@ -202,6 +206,45 @@ TEST_F(SerialPty, AHangUpIsSurvivedWithoutSpinningAndThePortReopens) {
     replacement.send({0x42});
     ASSERT_TRUE(receivedCount(1, 2000));
     EXPECT_EQ(received.back(), 0x42);
+}
+
+// Who holds the port and who may open it decide the one line on standard error. Root opens an exclusive
+// terminal anyway, so run as root the panel's open runs as the user nobody, with the terminal's mode
+// giving that user access as the dialout group does; an ordinary user owns the terminal already.
+TEST_F(SerialPty, ARefusedOpenSaysWhetherThePortIsBusyOrNeedsPermission) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    enum class Holder { None, ExclusiveOpen, QtPort };
+    const struct {
+        const char* what;
+        Holder holder;
+        mode_t mode;
+        bool asNobody;
+        const char* message;
+    } cases[] = {
+        {"opened exclusively", Holder::ExclusiveOpen, 0666, true, "\\(the port is in use by another program\\)"},
+        // As root, the system opens it and only Qt's lock file of the other port is in the way.
+        {"opened with Qt", Holder::QtPort, 0666, false, "\\(the port is in use by another program\\)"},
+        {"not for this user", Holder::None, 0000, true, "Add yourself to the dialout group"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EXIT(
+            {
+                if (c.holder == Holder::ExclusiveOpen)
+                    terminal.makeExclusive();
+                QSerialPort other(QString::fromStdString(terminal.path()));
+                if (c.holder == Holder::QtPort && !other.open(QIODevice::ReadWrite))
+                    std::exit(3);
+                if (chmod(terminal.path().c_str(), c.mode) != 0)
+                    std::exit(4);
+                if (c.asNobody && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                    std::exit(5);
+                const int opened = link().Open();
+                other.close();
+                std::exit(opened);
+            },
+            ::testing::ExitedWithCode(0), c.message)
+            << c.what;
+    }
 }
 
 } // namespace

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     window.reset(online);
     const Text before = EffectSetText();
     static const Text path = "/tmp/effectpanel-fuzz-" + std::to_string(getpid()) + ".tonset";
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                   static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     window.host().fileDialogAnswers = {path};
     ControlNamed("按钮4").raise(event::Clicked);
     const Text after = EffectSetText();

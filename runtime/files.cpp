@@ -118,9 +118,7 @@ std::optional<long long> CurrentPosition(Handle handle) {
     return static_cast<long long>(position);
 }
 
-void SetPosition(Handle handle, long long position) {
-    ::lseek(handle, static_cast<off_t>(position), SEEK_SET);
-}
+void SetPosition(Handle handle, long long position) { ::lseek(handle, static_cast<off_t>(position), SEEK_SET); }
 
 void MoveToEnd(Handle handle) { ::lseek(handle, 0, SEEK_END); }
 
@@ -212,8 +210,7 @@ FileNumber FileOpen(const Text& name, int mode, int share) {
     if (TextLength(name) == 0 || mode < 1 || mode > 6 || share < 1 || share > 4)
         return 0;
     const auto [access, creation] = kModes[static_cast<std::size_t>(mode - 1)];
-    const auto handle =
-        OpenLocked(name, {access, creation, share == 1 ? ShareLock::Shared : ShareLock::Exclusive});
+    const auto handle = OpenLocked(name, {access, creation, share == 1 ? ShareLock::Shared : ShareLock::Exclusive});
     if (!handle)
         return 0;
     const FileNumber file = NewFileNumber();
@@ -258,8 +255,7 @@ Text FileReadText(FileNumber file, int length) {
         return {};
     }
 
-    const auto end =
-        FindTextEnd(bytes, bytes.size() == wanted ? ReadStop::LengthReached : ReadStop::FileEnded);
+    const auto end = FindTextEnd(bytes, bytes.size() == wanted ? ReadStop::LengthReached : ReadStop::FileEnded);
     if (!end)
         return bytes;
     SetPosition(*handle, *start + static_cast<long long>(end->nextReadOffset));

@@ -64,7 +64,7 @@ enum class LineEventKind {
 /// What an open serial device reports from its reader thread. Called on the reader thread, never on the
 /// UI thread; the receiver hands the notifications over itself.
 class SerialReceiver {
-public:
+  public:
     virtual ~SerialReceiver() = default;
     virtual void byteReceived(std::uint8_t byte) = 0;
     virtual void lineEvent(LineEventKind kind) = 0;
@@ -74,7 +74,7 @@ public:
 
 /// An open serial device. Its reader thread runs from open until close() or destruction.
 class SerialDevice {
-public:
+  public:
     virtual ~SerialDevice() = default;
     /// Writes the bytes and returns once they have left the output queue, or false when the write failed
     /// or did not complete within the time-out. Never discards received bytes.
@@ -93,7 +93,7 @@ struct SerialOpenResult {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     using TimerId = int;

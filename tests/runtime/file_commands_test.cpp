@@ -19,8 +19,8 @@ class FileCommandsTest : public testing::Test {
   protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   (std::string("ep_files_") + info->test_suite_name() + "_" + info->name());
+        m_folder =
+            fs::temp_directory_path() / (std::string("ep_files_") + info->test_suite_name() + "_" + info->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
@@ -144,9 +144,7 @@ struct ShareCase {
     bool secondOpens;
 };
 
-void PrintTo(const ShareCase& c, std::ostream* out) {
-    *out << "share " << c.firstShare << " then " << c.secondShare;
-}
+void PrintTo(const ShareCase& c, std::ostream* out) { *out << "share " << c.firstShare << " then " << c.secondShare; }
 
 class FileShareTest : public FileCommandsTest, public testing::WithParamInterface<ShareCase> {};
 
@@ -158,11 +156,10 @@ TEST_P(FileShareTest, SecondOpenFollowsTheShareModes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, FileShareTest,
-                         testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false},
-                                         ShareCase{1, 3, false}, ShareCase{1, 4, false},
-                                         ShareCase{2, 1, false}, ShareCase{3, 1, false},
-                                         ShareCase{4, 1, false}, ShareCase{4, 4, false},
-                                         ShareCase{2, 2, false}, ShareCase{3, 3, false}));
+                         testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false}, ShareCase{1, 3, false},
+                                         ShareCase{1, 4, false}, ShareCase{2, 1, false}, ShareCase{3, 1, false},
+                                         ShareCase{4, 1, false}, ShareCase{4, 4, false}, ShareCase{2, 2, false},
+                                         ShareCase{3, 3, false}));
 
 TEST_F(FileCommandsTest, AClosedFileCanBeOpenedExclusivelyAgain) {
     Store("set", "x");

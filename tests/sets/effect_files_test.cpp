@@ -2,8 +2,8 @@
 #include "link/link_globals.h"
 #include "runtime/files.h"
 #include "runtime/safe_file.h"
-#include "sets/effect_files.h"
 #include "set_test_window.h"
+#include "sets/effect_files.h"
 
 #include <filesystem>
 #include <fstream>
@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class EffectFiles : public testing::SetTestWindow {
-protected:
+  protected:
     EffectFiles() {
         folder = fs::temp_directory_path() / ("effectpanel-files-" + std::to_string(::getpid()));
         fs::create_directories(folder);
@@ -61,7 +61,9 @@ TEST_F(EffectFiles, SavingAddsTheSuffixOnlyWhenTheNameLacksIt) {
     const struct {
         const char* chosen;
         const char* written;
-    } cases[] = {{"abc", "abc.tonset"}, {"abc.tonset", "abc.tonset"}, {"ABC.TONSET", "ABC.TONSET"},
+    } cases[] = {{"abc", "abc.tonset"},
+                 {"abc.tonset", "abc.tonset"},
+                 {"ABC.TONSET", "ABC.TONSET"},
                  {"abc.tonset.bak", "abc.tonset.bak.tonset"}};
     for (const auto& c : cases)
         EXPECT_EQ(EffectFileName(c.chosen), c.written) << c.chosen;
@@ -97,7 +99,8 @@ TEST_F(EffectFiles, ASaveIntoAFolderWithoutWritePermissionKeepsTheOldFile) {
 }
 
 TEST_F(EffectFiles, LoadingOfflineOnlyPutsTheTextInPlace) {
-    writeFile(path("a.tonset"), "038030\x1A" "999");
+    writeFile(path("a.tonset"), "038030\x1A"
+                                "999");
     const int before = position("Eff_Vol调节");
     load(path("a.tonset"));
     EXPECT_EQ(EffectSetText(), "038030");

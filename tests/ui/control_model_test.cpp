@@ -9,7 +9,7 @@ namespace ep {
 namespace {
 
 class ControlModel : public ::testing::Test {
-protected:
+  protected:
     ControlModel() : window("MainWindow") {}
 
     Control& add(ControlKind kind, const Text& name) { return window.addControl(kind, name, ++lastId); }
@@ -100,8 +100,8 @@ TEST_F(ControlModel, UpDownArrowsOfKindOneStepWithWrapAround) {
         const char* before;
         int direction;
         const char* after;
-    } cases[] = {{"80", +1, "81"}, {"81", +1, "-1"}, {"-1", -1, "81"}, {"0", -1, "-1"}, {"", +1, "1"},
-                 {"abc", -1, "-1"}};
+    } cases[] = {{"80", +1, "81"}, {"81", +1, "-1"}, {"-1", -1, "81"},
+                 {"0", -1, "-1"},  {"", +1, "1"},    {"abc", -1, "-1"}};
     for (const auto& c : cases) {
         box.store(prop::editbox::Content, Text(c.before));
         eventCount = 0;

@@ -1,7 +1,6 @@
 #include "link/com_ports.h"
 #include "link/link_globals.h"
 #include "runtime/files.h"
-#include "runtime/safe_file.h"
 #include "set_test_window.h"
 #include "sets/effect_files.h"
 
@@ -77,14 +76,13 @@ TEST_F(EffectFiles, SavingAddsTheSuffixOnlyWhenTheNameLacksIt) {
     EXPECT_TRUE(host.messageBoxes.empty());
 }
 
-TEST_F(EffectFiles, AFailedSaveKeepsTheOldFileAndSaysSo) {
+TEST_F(EffectFiles, AReadOnlyPresetIsKeptAndTheBoxSaysSo) {
     writeFile(path("keep.tonset"), "038030");
-    // A directory where the new file would be written first makes the save fail, also for root.
-    fs::create_directory(PartialFileName(path("keep.tonset")));
+    fs::permissions(path("keep.tonset"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     save(path("keep.tonset"));
     EXPECT_EQ(read(path("keep.tonset")), "038030");
     ASSERT_EQ(host.messageBoxes.size(), 1u);
-    EXPECT_NE(host.messageBoxes[0].text.find(path("keep.tonset")), Text::npos);
+    EXPECT_EQ(host.messageBoxes[0].text, "效果文件保存失败：" + path("keep.tonset") + "\n文件是只读的");
 }
 
 TEST_F(EffectFiles, ASaveIntoAFolderWithoutWritePermissionKeepsTheOldFile) {

@@ -46,9 +46,10 @@ using Handle = int;
 bool CloseHandle(Handle handle) { return ::close(handle) == 0; }
 
 /// Opens and locks the file; a truncating open truncates only once the lock is held, so that an open
-/// refused by the share modes leaves the file as it was.
+/// refused by the share modes leaves the file as it was. O_NONBLOCK stays on, so that a FIFO or a device
+/// makes neither the open nor a read wait for its other end; regular files do not notice it.
 std::optional<Handle> OpenLocked(const Text& name, const OpenRequest& request) {
-    int flags = O_CLOEXEC;
+    int flags = O_CLOEXEC | O_NONBLOCK;
     switch (request.access) {
     case Access::Read:
         flags |= O_RDONLY;

@@ -122,6 +122,15 @@ TEST_F(FileCommandsTest, OpeningModesNeedOrCreateTheFile) {
     }
 }
 
+TEST_F(FileCommandsTest, AFifoMakesNoCommandWaitForItsOtherEnd) {
+    ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(WriteWholeFile(PathOf("fifo"), {BytesOf("x")})) << "nobody reads";
+    const FileNumber reader = Open("fifo", 1, 1);
+    ASSERT_NE(reader, 0);
+    ASSERT_NE(Open("fifo", 2, 1), 0);
+    EXPECT_EQ(FileReadText(reader, 10), "") << "the writer writes nothing";
+}
+
 TEST_F(FileCommandsTest, ModeFourTruncatesAndModesFiveAndSixKeepTheContents) {
     Store("four", "old");
     Store("five", "old");

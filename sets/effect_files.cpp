@@ -39,9 +39,15 @@ bool ChooseFile(int dialogType) {
 
 void Tell(const Text& message) { InfoBox(Value(message), 0); }
 
-/// The preset's text, or the reason it cannot be read; checked before the file is read.
+/// The reason the preset cannot be read; checked before the file is opened.
 std::optional<Text> OpenProblem(const Text& name) {
     std::error_code error;
+    const auto status = std::filesystem::status(name, error);
+    if (error)
+        return Text(error.message());
+    // Anything else could keep the open waiting (a FIFO) or never end (a device).
+    if (!std::filesystem::is_regular_file(status))
+        return Text("不是普通文件");
     const auto size = std::filesystem::file_size(name, error);
     if (error)
         return Text(error.message());

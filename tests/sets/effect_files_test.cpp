@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ep {
@@ -164,6 +165,19 @@ TEST_F(EffectFiles, BadContentIsRefusedAndNothingIsSent) {
     load(path("huge.tonset"));
     EXPECT_EQ(EffectSetText(), designSet);
     EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(EffectFiles, APresetThatIsNoRegularFileIsRefusedInWords) {
+    ASSERT_EQ(::mkfifo(path("fifo.tonset").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", path("zero.tonset"));
+    fs::create_directory(path("folder.tonset"));
+    for (const char* name : {"fifo.tonset", "zero.tonset", "folder.tonset"}) {
+        host.messageBoxes.clear();
+        load(path(name));
+        EXPECT_EQ(EffectSetText(), designSet) << name;
+        ASSERT_EQ(host.messageBoxes.size(), 1u) << name;
+        EXPECT_EQ(host.messageBoxes[0].text, "无法读取效果文件：" + path(name) + "\n不是普通文件");
+    }
 }
 
 TEST_F(EffectFiles, AShorterSetOfWholeFieldsIsAccepted) {

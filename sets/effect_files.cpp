@@ -73,10 +73,9 @@ Text EffectFileName(const Text& chosen) {
 std::optional<Text> EffectSetTextProblem(const Text& text) {
     if (text.find_first_not_of("0123456789") != Text::npos)
         return Text("文件中含有数字以外的字符");
-    if (text.size() % 3 != 0)
-        return Text("数字个数不是 3 的倍数");
-    if (text.size() > kFullSetLength)
-        return Text("数字多于 765 个");
+    // A short set would send 0 for every missing field and silence the device.
+    if (!text.empty() && text.size() != kFullSetLength)
+        return "文件中有 " + std::to_string(text.size()) + " 个数字，效果文件应有 765 个";
     for (std::size_t position = 0; position < text.size(); position += 3)
         if (std::stoi(text.substr(position, 3)) > 255)
             return "第 " + std::to_string(position / 3 + 1) + " 项的值大于 255";

@@ -98,11 +98,11 @@ TEST_F(EffectFiles, ASaveIntoAFolderWithoutWritePermissionKeepsTheOldFile) {
 }
 
 TEST_F(EffectFiles, LoadingOfflineOnlyPutsTheTextInPlace) {
-    writeFile(path("a.tonset"), "038030\x1A"
-                                "999");
+    const Text set = WithField(designSet, 1, 38);
+    writeFile(path("a.tonset"), set + '\x1A' + "999");
     const int before = position("Eff_Vol调节");
     load(path("a.tonset"));
-    EXPECT_EQ(EffectSetText(), "038030");
+    EXPECT_EQ(EffectSetText(), set);
     EXPECT_EQ(position("Eff_Vol调节"), before) << "the window is not updated offline";
     writeFile(path("empty.tonset"), "");
     load(path("empty.tonset"));
@@ -132,10 +132,11 @@ TEST_F(EffectFiles, LoadingOnlineSendsAndShowsTheSet) {
 }
 
 TEST_F(EffectFiles, AReadOnlyPresetLoadsAndIsFreeAgainAfterwards) {
-    writeFile(path("ro.tonset"), "010020");
+    const Text set = WithField(designSet, 2, 20);
+    writeFile(path("ro.tonset"), set);
     fs::permissions(path("ro.tonset"), fs::perms::owner_read);
     load(path("ro.tonset"));
-    EXPECT_EQ(EffectSetText(), "010020");
+    EXPECT_EQ(EffectSetText(), set);
     fs::permissions(path("ro.tonset"), fs::perms::owner_read | fs::perms::owner_write);
     const FileNumber other = FileOpen(path("ro.tonset"), 3, 4);
     EXPECT_NE(other, 0) << "the load closed the file";
@@ -153,13 +154,24 @@ TEST_F(EffectFiles, AMissingPresetChangesNothingAndSaysSo) {
 
 TEST_F(EffectFiles, BadContentIsRefusedAndNothingIsSent) {
     auto& port = goOnline();
-    const Text cases[] = {"03803a", "0380", Text(768, '0'), "038256", "12 345"};
-    for (const Text& content : cases) {
-        writeFile(path("bad.tonset"), content);
+    const struct {
+        Text content;
+        Text reason;
+    } cases[] = {
+        {"03803a", "文件中含有数字以外的字符"},
+        {"12 345", "文件中含有数字以外的字符"},
+        {"038030", "文件中有 6 个数字，效果文件应有 765 个"},
+        {designSet.substr(0, 762), "文件中有 762 个数字，效果文件应有 765 个"},
+        {designSet + "000", "文件中有 768 个数字，效果文件应有 765 个"},
+        {WithField(designSet, 2, 256), "第 2 项的值大于 255"},
+    };
+    for (const auto& c : cases) {
+        writeFile(path("bad.tonset"), c.content);
         host.messageBoxes.clear();
         load(path("bad.tonset"));
-        EXPECT_EQ(EffectSetText(), designSet) << content;
-        EXPECT_EQ(host.messageBoxes.size(), 1u) << content;
+        EXPECT_EQ(EffectSetText(), designSet) << c.reason;
+        ASSERT_EQ(host.messageBoxes.size(), 1u) << c.reason;
+        EXPECT_EQ(host.messageBoxes[0].text, "不是有效的效果文件：" + path("bad.tonset") + "\n" + c.reason);
     }
     writeFile(path("huge.tonset"), Text(70000, '0'));
     load(path("huge.tonset"));
@@ -180,10 +192,10 @@ TEST_F(EffectFiles, APresetThatIsNoRegularFileIsRefusedInWords) {
     }
 }
 
-TEST_F(EffectFiles, AShorterSetOfWholeFieldsIsAccepted) {
-    EXPECT_EQ(EffectSetTextProblem(designSet.substr(0, 762)), std::nullopt);
+TEST_F(EffectFiles, OnlyAFullSetOrTheEmptyTextIsTaken) {
+    EXPECT_EQ(EffectSetTextProblem(designSet), std::nullopt);
     EXPECT_EQ(EffectSetTextProblem(""), std::nullopt);
-    EXPECT_NE(EffectSetTextProblem("1234"), std::nullopt);
+    EXPECT_NE(EffectSetTextProblem(designSet.substr(0, 762)), std::nullopt);
 }
 
 TEST_F(EffectFiles, SavedAndLoadedAgainGivesTheSameText) {

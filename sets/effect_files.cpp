@@ -85,6 +85,11 @@ std::optional<Text> EffectSetTextProblem(const Text& text) {
 void SaveEffectFile(const EventContext&) {
     if (!ChooseFile(kDialogSave))
         return;
+    // While a dump is collected the set holds only the fields read so far.
+    if (DumpActive != 0) {
+        Tell("设备的设置仍在读取中，请在读取完毕后再保存");
+        return;
+    }
     const Text name = EffectFileName(Dialog().readText(prop::dialog::FileName));
     const Bytes data = ToByteString(Value(EffectSetText()));
     if (const auto problem = ReplaceFileContents(name, data))

@@ -27,6 +27,7 @@ class EffectFiles : public testing::SetTestWindow {
         fs::permissions(folder, fs::perms::owner_all, ignored);
         fs::remove_all(folder, ignored);
         DefaultSetText.clear();
+        DumpActive = 0;
     }
 
     Text path(const Text& name) const { return (folder / name).string(); }
@@ -190,6 +191,15 @@ TEST_F(EffectFiles, APresetThatIsNoRegularFileIsRefusedInWords) {
         ASSERT_EQ(host.messageBoxes.size(), 1u) << name;
         EXPECT_EQ(host.messageBoxes[0].text, "无法读取效果文件：" + path(name) + "\n不是普通文件");
     }
+}
+
+TEST_F(EffectFiles, SavingWhileTheDevicesSettingsAreReadIsRefused) {
+    DumpActive = 1;
+    SetEffectSetText("038030");
+    save(path("partial"));
+    EXPECT_FALSE(fs::exists(path("partial.tonset")));
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].text, "设备的设置仍在读取中，请在读取完毕后再保存");
 }
 
 TEST_F(EffectFiles, OnlyAFullSetOrTheEmptyTextIsTaken) {

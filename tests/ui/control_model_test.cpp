@@ -185,9 +185,24 @@ TEST_F(ControlModel, CommonDialogStartsAtTheLastChosenName) {
     EXPECT_EQ(host.fileDialogs[0].filterDisplay, "音响配置文件(*.tonset) ");
     EXPECT_EQ(host.fileDialogs[0].filterPattern, "*.tonset");
     EXPECT_EQ(host.fileDialogs[0].startPath, "");
+    EXPECT_EQ(host.fileDialogs[0].defaultSuffix, "tonset");
     EXPECT_EQ(host.fileDialogs[1].kind, FileDialogKind::Open);
     EXPECT_EQ(host.fileDialogs[1].startPath, "/tmp/a.tonset");
     EXPECT_EQ(dialog.readText(prop::dialog::FileName), "/tmp/a.tonset") << "a cancel keeps the name";
+}
+
+TEST_F(ControlModel, CommonDialogTakesADefaultSuffixOnlyFromAPatternForOneKindOfFile) {
+    Control& dialog = add(ControlKind::CommonDlg, "dialog");
+    const struct {
+        const char* filter;
+        const char* suffix;
+    } cases[] = {{"预设|*.tonset", "tonset"}, {"全部|*.*", ""}, {"全部|*", ""},
+                 {"两种|*.txt;*.doc", ""},    {"无模式", ""},   {"点|*.", ""}};
+    for (const auto& c : cases) {
+        dialog.attributes().filter = c.filter;
+        ShowCommonDialog(dialog);
+        EXPECT_EQ(host.fileDialogs.back().defaultSuffix, c.suffix) << c.filter;
+    }
 }
 
 } // namespace

@@ -54,6 +54,7 @@ std::optional<Text> QtHost::showFileDialog(const FileDialogRequest& request) {
     if (!filter.contains('('))
         filter += QStringLiteral(" (%1)").arg(QString::fromStdString(request.filterPattern));
     dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
     if (request.startPath.empty())
         dialog.setDirectory(QDir::homePath());
     else

@@ -46,9 +46,10 @@ using Handle = int;
 bool CloseHandle(Handle handle) { return ::close(handle) == 0; }
 
 /// Opens and locks the file; a truncating open truncates only once the lock is held, so that an open
-/// refused by the share modes leaves the file as it was.
+/// refused by the share modes leaves the file as it was. O_NONBLOCK stays on, so that a FIFO or a device
+/// makes neither the open nor a read wait for its other end; regular files do not notice it.
 std::optional<Handle> OpenLocked(const Text& name, const OpenRequest& request) {
-    int flags = O_CLOEXEC;
+    int flags = O_CLOEXEC | O_NONBLOCK;
     switch (request.access) {
     case Access::Read:
         flags |= O_RDONLY;
@@ -118,9 +119,7 @@ std::optional<long long> CurrentPosition(Handle handle) {
     return static_cast<long long>(position);
 }
 
-void SetPosition(Handle handle, long long position) {
-    ::lseek(handle, static_cast<off_t>(position), SEEK_SET);
-}
+void SetPosition(Handle handle, long long position) { ::lseek(handle, static_cast<off_t>(position), SEEK_SET); }
 
 void MoveToEnd(Handle handle) { ::lseek(handle, 0, SEEK_END); }
 
@@ -212,8 +211,7 @@ FileNumber FileOpen(const Text& name, int mode, int share) {
     if (TextLength(name) == 0 || mode < 1 || mode > 6 || share < 1 || share > 4)
         return 0;
     const auto [access, creation] = kModes[static_cast<std::size_t>(mode - 1)];
-    const auto handle =
-        OpenLocked(name, {access, creation, share == 1 ? ShareLock::Shared : ShareLock::Exclusive});
+    const auto handle = OpenLocked(name, {access, creation, share == 1 ? ShareLock::Shared : ShareLock::Exclusive});
     if (!handle)
         return 0;
     const FileNumber file = NewFileNumber();
@@ -258,8 +256,7 @@ Text FileReadText(FileNumber file, int length) {
         return {};
     }
 
-    const auto end =
-        FindTextEnd(bytes, bytes.size() == wanted ? ReadStop::LengthReached : ReadStop::FileEnded);
+    const auto end = FindTextEnd(bytes, bytes.size() == wanted ? ReadStop::LengthReached : ReadStop::FileEnded);
     if (!end)
         return bytes;
     SetPosition(*handle, *start + static_cast<long long>(end->nextReadOffset));

@@ -1,6 +1,7 @@
 #pragma once
 /// File commands: whole-file writes and the numbered open-file table with read and share modes. Failures
-/// are reported only through the results (false, 0, the empty text).
+/// are reported only through the results (false, 0, the empty text). No command waits for another
+/// program: a FIFO without its other end fails to open for writing and reads as empty.
 
 #include "runtime/value.h"
 

@@ -32,6 +32,7 @@ struct FileDialogRequest {
     Text filterDisplay; ///< the filter's display text, e.g. "音响配置文件(*.tonset) "
     Text filterPattern; ///< the filter's pattern, e.g. "*.tonset"
     Text startPath;     ///< the last chosen name, or a folder to start in
+    Text defaultSuffix; ///< what a typed name without a suffix gets, e.g. "tonset"; empty for nothing
 };
 
 /// Line settings that an open applies, already mapped from the SerialPort properties.

@@ -1,42 +1,148 @@
 #include "runtime/safe_file.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <random>
 #include <system_error>
 
-namespace ep {
+#if defined(__unix__) || defined(__APPLE__)
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#error "the file replacement has no platform section for this system"
+#endif
 
-Text PartialFileName(const Text& name) { return name + ".part"; }
+namespace ep {
+namespace {
+
+namespace fs = std::filesystem;
+
+/// As many links as the system itself follows before it gives up.
+constexpr int kMostLinks = 40;
+
+/// Follows the links that the path names, also to a target that does not exist yet; the reason when it
+/// cannot.
+std::optional<Text> FollowLinks(fs::path& path) {
+    for (int followed = 0; followed < kMostLinks; ++followed) {
+        std::error_code error;
+        const fs::file_status status = fs::symlink_status(path, error);
+        if (status.type() == fs::file_type::not_found)
+            return std::nullopt;
+        if (error)
+            return error.message();
+        if (!fs::is_symlink(status))
+            return std::nullopt;
+        const fs::path target = fs::read_symlink(path, error);
+        if (error)
+            return error.message();
+        path = path.parent_path() / target;
+    }
+    return std::make_error_code(std::errc::too_many_symbolic_link_levels).message();
+}
+
+// ==== Platform section: POSIX descriptors ========================================================
+//
+// The new file is created with O_EXCL under a name nobody has used, so no path that existed before is
+// ever opened: not a FIFO that would make the open wait, nor a link to some other file. Its mode 0666 is
+// narrowed by the umask as any new file's is; one that replaces a file takes that file's owner and mode.
+
+/// Who owns the file being replaced and who may use it.
+struct OldFile {
+    uid_t owner;
+    gid_t group;
+    mode_t mode;
+};
+
+Text SystemReason() { return std::strerror(errno); }
+
+/// The file being replaced, left empty when there is none yet; or the reason it is to stay as it is.
+std::optional<Text> InspectOld(const fs::path& path, std::optional<OldFile>& old) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return errno == ENOENT ? std::nullopt : std::optional<Text>(SystemReason());
+    if (!S_ISREG(status.st_mode))
+        return Text("不是普通文件");
+    // The mode bits first: root may write any file, yet a file that nobody may write is meant to stay.
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return Text("文件是只读的");
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        return errno == EACCES ? Text("没有改写这个文件的权限") : SystemReason();
+    old = OldFile{status.st_uid, status.st_gid, static_cast<mode_t>(status.st_mode & 07777)};
+    return std::nullopt;
+}
+
+/// Creates a file of a fresh short name in the folder, open for writing, and gives its path.
+std::optional<int> CreateFresh(const fs::path& folder, fs::path& created) {
+    constexpr int kAttempts = 100;
+    std::random_device random;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        char name[16];
+        std::snprintf(name, sizeof name, ".part-%08x", random());
+        created = folder / name;
+        const int handle = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (handle >= 0)
+            return handle;
+        if (errno != EEXIST && errno != EINTR)
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool WriteAll(int handle, const Bytes& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(handle, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+/// Gives the new file the old one's owner and mode, then the contents, on the disk.
+std::optional<Text> Fill(int handle, const Bytes& contents, const std::optional<OldFile>& old) {
+    // The owner before the mode, since a change of owner clears the set-user and set-group bits.
+    if (old && (::fchown(handle, old->owner, old->group) != 0 || ::fchmod(handle, old->mode) != 0))
+        return "无法保留文件的所有者和权限：" + SystemReason();
+    if (!WriteAll(handle, contents) || ::fsync(handle) != 0)
+        return SystemReason();
+    return std::nullopt;
+}
+
+std::optional<Text> WriteAndRename(const fs::path& target, const Bytes& contents, const std::optional<OldFile>& old) {
+    fs::path partial;
+    const auto handle = CreateFresh(target.parent_path(), partial);
+    if (!handle)
+        return SystemReason();
+    std::optional<Text> problem = Fill(*handle, contents, old);
+    if (::close(*handle) != 0 && !problem)
+        problem = SystemReason();
+    if (!problem && ::rename(partial.c_str(), target.c_str()) != 0)
+        problem = SystemReason();
+    if (problem)
+        ::unlink(partial.c_str());
+    return problem;
+}
+
+// ==== End of the platform section ================================================================
+
+} // namespace
 
 std::optional<Text> ReplaceFileContents(const Text& name, const Bytes& contents) {
     if (name.empty())
-        return Text("no file name");
-    const std::filesystem::path target(name);
-    const std::filesystem::path partial(PartialFileName(name));
-    {
-        errno = 0;
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return Text(errno != 0 ? std::strerror(errno) : "cannot create the file");
-        out.write(reinterpret_cast<const char*>(contents.data()), static_cast<std::streamsize>(contents.size()));
-        out.close();
-        if (!out) {
-            const Text reason = errno != 0 ? std::strerror(errno) : "write failed";
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            return reason;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, target, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        return Text(error.message());
-    }
-    return std::nullopt;
+        return Text("没有文件名");
+    fs::path target(name);
+    if (auto problem = FollowLinks(target))
+        return problem;
+    std::optional<OldFile> old;
+    if (auto problem = InspectOld(target, old))
+        return problem;
+    return WriteAndRename(target, contents, old);
 }
 
 } // namespace ep

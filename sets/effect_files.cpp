@@ -39,9 +39,15 @@ bool ChooseFile(int dialogType) {
 
 void Tell(const Text& message) { InfoBox(Value(message), 0); }
 
-/// The preset's text, or the reason it cannot be read; checked before the file is read.
+/// The reason the preset cannot be read; checked before the file is opened.
 std::optional<Text> OpenProblem(const Text& name) {
     std::error_code error;
+    const auto status = std::filesystem::status(name, error);
+    if (error)
+        return Text(error.message());
+    // Anything else could keep the open waiting (a FIFO) or never end (a device).
+    if (!std::filesystem::is_regular_file(status))
+        return Text("不是普通文件");
     const auto size = std::filesystem::file_size(name, error);
     if (error)
         return Text(error.message());
@@ -67,10 +73,9 @@ Text EffectFileName(const Text& chosen) {
 std::optional<Text> EffectSetTextProblem(const Text& text) {
     if (text.find_first_not_of("0123456789") != Text::npos)
         return Text("文件中含有数字以外的字符");
-    if (text.size() % 3 != 0)
-        return Text("数字个数不是 3 的倍数");
-    if (text.size() > kFullSetLength)
-        return Text("数字多于 765 个");
+    // A short set would send 0 for every missing field and silence the device.
+    if (!text.empty() && text.size() != kFullSetLength)
+        return "文件中有 " + std::to_string(text.size()) + " 个数字，效果文件应有 765 个";
     for (std::size_t position = 0; position < text.size(); position += 3)
         if (std::stoi(text.substr(position, 3)) > 255)
             return "第 " + std::to_string(position / 3 + 1) + " 项的值大于 255";
@@ -80,6 +85,11 @@ std::optional<Text> EffectSetTextProblem(const Text& text) {
 void SaveEffectFile(const EventContext&) {
     if (!ChooseFile(kDialogSave))
         return;
+    // While a dump is collected the set holds only the fields read so far.
+    if (DumpActive != 0) {
+        Tell("设备的设置仍在读取中，请在读取完毕后再保存");
+        return;
+    }
     const Text name = EffectFileName(Dialog().readText(prop::dialog::FileName));
     const Bytes data = ToByteString(Value(EffectSetText()));
     if (const auto problem = ReplaceFileContents(name, data))

@@ -16,7 +16,8 @@ void LoadEffectFile(const EventContext& context);
 /// The name a save writes: the chosen name with ".tonset" unless it already ends with it (any case).
 Text EffectFileName(const Text& chosen);
 
-/// Why a preset's text cannot be taken as an EffectSet; empty when it can (the empty text included).
+/// Why a preset's text cannot be taken as an EffectSet; empty when it can: 765 digits, three a field, no
+/// field above 255, or the empty text, which stands for the default set.
 std::optional<Text> EffectSetTextProblem(const Text& text);
 
 } // namespace ep

@@ -6,6 +6,18 @@
 #include "ui/window.h"
 
 namespace ep {
+namespace {
+
+/// The suffix of a pattern for one kind of file ("*.tonset" gives "tonset"); empty for any other pattern.
+Text SuffixOfPattern(const Text& pattern) {
+    const Text lead = "*.";
+    if (pattern.size() <= lead.size() || pattern.compare(0, lead.size(), lead) != 0)
+        return {};
+    const Text suffix = pattern.substr(lead.size());
+    return suffix.find_first_of("*?[]; ") == Text::npos ? suffix : Text{};
+}
+
+} // namespace
 
 void UserScrolledSlider(Control& slider, int position) {
     slider.store(prop::slider::Position, ClampToNativeRange(position));
@@ -58,6 +70,8 @@ bool ShowCommonDialog(Control& dialog) {
     request.filterDisplay = filter.substr(0, bar);
     request.filterPattern = bar == Text::npos ? Text{} : filter.substr(bar + 1);
     request.startPath = dialog.readText(prop::dialog::FileName);
+    // So that the dialog's question about an existing file covers the name that will be written.
+    request.defaultSuffix = SuffixOfPattern(request.filterPattern);
     const auto chosen = CurrentHost().showFileDialog(request);
     if (!chosen)
         return false;

@@ -1,11 +1,18 @@
 #include "runtime/files.h"
+#include "runtime/safe_file.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace ep {
@@ -19,8 +26,8 @@ class FileCommandsTest : public testing::Test {
   protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   (std::string("ep_files_") + info->test_suite_name() + "_" + info->name());
+        m_folder =
+            fs::temp_directory_path() / (std::string("ep_files_") + info->test_suite_name() + "_" + info->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
@@ -40,6 +47,15 @@ class FileCommandsTest : public testing::Test {
     std::string Load(const std::string& name) const {
         std::ifstream in(m_folder / name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    /// The names in the folder, sorted.
+    std::vector<std::string> Names(const std::string& folder = ".") const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder / folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     /// Opens and remembers the file, so that a failing test still closes it.
@@ -106,6 +122,15 @@ TEST_F(FileCommandsTest, OpeningModesNeedOrCreateTheFile) {
     }
 }
 
+TEST_F(FileCommandsTest, AFifoMakesNoCommandWaitForItsOtherEnd) {
+    ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(WriteWholeFile(PathOf("fifo"), {BytesOf("x")})) << "nobody reads";
+    const FileNumber reader = Open("fifo", 1, 1);
+    ASSERT_NE(reader, 0);
+    ASSERT_NE(Open("fifo", 2, 1), 0);
+    EXPECT_EQ(FileReadText(reader, 10), "") << "the writer writes nothing";
+}
+
 TEST_F(FileCommandsTest, ModeFourTruncatesAndModesFiveAndSixKeepTheContents) {
     Store("four", "old");
     Store("five", "old");
@@ -144,9 +169,7 @@ struct ShareCase {
     bool secondOpens;
 };
 
-void PrintTo(const ShareCase& c, std::ostream* out) {
-    *out << "share " << c.firstShare << " then " << c.secondShare;
-}
+void PrintTo(const ShareCase& c, std::ostream* out) { *out << "share " << c.firstShare << " then " << c.secondShare; }
 
 class FileShareTest : public FileCommandsTest, public testing::WithParamInterface<ShareCase> {};
 
@@ -158,11 +181,10 @@ TEST_P(FileShareTest, SecondOpenFollowsTheShareModes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, FileShareTest,
-                         testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false},
-                                         ShareCase{1, 3, false}, ShareCase{1, 4, false},
-                                         ShareCase{2, 1, false}, ShareCase{3, 1, false},
-                                         ShareCase{4, 1, false}, ShareCase{4, 4, false},
-                                         ShareCase{2, 2, false}, ShareCase{3, 3, false}));
+                         testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false}, ShareCase{1, 3, false},
+                                         ShareCase{1, 4, false}, ShareCase{2, 1, false}, ShareCase{3, 1, false},
+                                         ShareCase{4, 1, false}, ShareCase{4, 4, false}, ShareCase{2, 2, false},
+                                         ShareCase{3, 3, false}));
 
 TEST_F(FileCommandsTest, AClosedFileCanBeOpenedExclusivelyAgain) {
     Store("set", "x");
@@ -271,6 +293,117 @@ TEST_F(FileCommandsTest, ClosingTwiceOrClosingAnUnknownNumberIsIgnored) {
     FileClose(file);
     FileClose(0);
     EXPECT_EQ(FileReadText(file), "");
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsWritesTheContentsAndLeavesNothingElseInTheFolder) {
+    Store("set", "old");
+    EXPECT_EQ(ReplaceFileContents(PathOf("set"), BytesOf("new")), std::nullopt);
+    EXPECT_EQ(ReplaceFileContents(PathOf("fresh"), Bytes{}), std::nullopt);
+    EXPECT_EQ(Load("set"), "new");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"fresh", "set"}));
+    EXPECT_NE(ReplaceFileContents("", BytesOf("x")), std::nullopt);
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsKeepsThePermissionBits) {
+    Store("set", "old");
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
+    fs::permissions(m_folder / "set", mode);
+    ASSERT_EQ(ReplaceFileContents(PathOf("set"), BytesOf("new")), std::nullopt);
+    EXPECT_EQ(fs::status(m_folder / "set").permissions(), mode);
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsKeepsTheOwner) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root gives a file to another user";
+    Store("set", "old");
+    ASSERT_EQ(::chown(PathOf("set").c_str(), 4321, 4322), 0);
+    ASSERT_EQ(ReplaceFileContents(PathOf("set"), BytesOf("new")), std::nullopt);
+    struct stat status {};
+    ASSERT_EQ(::stat(PathOf("set").c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 4321u);
+    EXPECT_EQ(status.st_gid, 4322u);
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsThroughALinkWritesItsTargetAndKeepsTheLink) {
+    fs::create_directory(m_folder / "real");
+    Store("real/set", "old");
+    fs::create_symlink("real/set", m_folder / "near");
+    fs::create_symlink("near", m_folder / "far");
+    fs::create_symlink("real/new", m_folder / "dangling");
+    fs::create_symlink("loop", m_folder / "loop");
+    EXPECT_EQ(ReplaceFileContents(PathOf("far"), BytesOf("new")), std::nullopt);
+    EXPECT_EQ(ReplaceFileContents(PathOf("dangling"), BytesOf("made")), std::nullopt);
+    EXPECT_NE(ReplaceFileContents(PathOf("loop"), BytesOf("x")), std::nullopt);
+    for (const char* link : {"near", "far", "dangling", "loop"})
+        EXPECT_TRUE(fs::is_symlink(m_folder / link)) << link;
+    EXPECT_EQ(Load("real/set"), "new");
+    EXPECT_EQ(Load("real/new"), "made");
+    EXPECT_EQ(Names("real"), (std::vector<std::string>{"new", "set"}));
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsRefusesAReadOnlyFile) {
+    Store("set", "old");
+    fs::permissions(m_folder / "set", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(ReplaceFileContents(PathOf("set"), BytesOf("new")), "文件是只读的");
+    EXPECT_EQ(Load("set"), "old");
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsReplacesOnlyARegularFile) {
+    ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    fs::create_directory(m_folder / "folder");
+    fs::create_symlink("/dev/null", m_folder / "null");
+    for (const char* name : {"fifo", "folder", "null"})
+        EXPECT_EQ(ReplaceFileContents(PathOf(name), BytesOf("new")), "不是普通文件") << name;
+    EXPECT_TRUE(fs::is_fifo(m_folder / "fifo"));
+    EXPECT_TRUE(fs::is_directory(m_folder / "folder"));
+    EXPECT_TRUE(fs::is_symlink(m_folder / "null"));
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsLeavesWhatLiesBesideTheFileAlone) {
+    Store("a", "old");
+    Store("b", "old");
+    Store("victim", "mine");
+    ASSERT_EQ(::mkfifo(PathOf("a.part").c_str(), 0600), 0);
+    // A reader keeps an open of the FIFO for writing from waiting, should one be tried.
+    const int reader = ::open(PathOf("a.part").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    fs::create_symlink("victim", m_folder / "b.part");
+    for (const char* name : {"a", "b"}) {
+        EXPECT_EQ(ReplaceFileContents(PathOf(name), BytesOf("new")), std::nullopt) << name;
+        ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(m_folder / name))) << name;
+        EXPECT_EQ(Load(name), "new") << name;
+    }
+    char buffer[8];
+    EXPECT_LE(::read(reader, buffer, sizeof buffer), 0) << "nothing went into the FIFO";
+    ::close(reader);
+    EXPECT_TRUE(fs::is_fifo(m_folder / "a.part"));
+    EXPECT_TRUE(fs::is_symlink(m_folder / "b.part"));
+    EXPECT_EQ(Load("victim"), "mine");
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsWorksUpToTheLongestName) {
+    const auto longest = ::pathconf(m_folder.c_str(), _PC_NAME_MAX);
+    ASSERT_GT(longest, 0);
+    const std::string name(static_cast<std::size_t>(longest), 'n');
+    EXPECT_EQ(ReplaceFileContents(PathOf(name), BytesOf("new")), std::nullopt);
+    EXPECT_EQ(Load(name), "new");
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsFailingHalfwayKeepsTheOldFileAndLeavesNothingBehind) {
+    Store("set", "old");
+    // A file size limit makes the write fail after its first bytes, also for root.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto problem = ReplaceFileContents(PathOf("set"), BytesOf("longer than four"));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_NE(problem, std::nullopt);
+    EXPECT_EQ(Load("set"), "old");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"set"}));
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "link/com_ports.h"
 #include "link/link_globals.h"
 #include "runtime/files.h"
-#include "runtime/safe_file.h"
-#include "sets/effect_files.h"
 #include "set_test_window.h"
+#include "sets/effect_files.h"
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ep {
@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class EffectFiles : public testing::SetTestWindow {
-protected:
+  protected:
     EffectFiles() {
         folder = fs::temp_directory_path() / ("effectpanel-files-" + std::to_string(::getpid()));
         fs::create_directories(folder);
@@ -27,6 +27,7 @@ protected:
         fs::permissions(folder, fs::perms::owner_all, ignored);
         fs::remove_all(folder, ignored);
         DefaultSetText.clear();
+        DumpActive = 0;
     }
 
     Text path(const Text& name) const { return (folder / name).string(); }
@@ -61,7 +62,9 @@ TEST_F(EffectFiles, SavingAddsTheSuffixOnlyWhenTheNameLacksIt) {
     const struct {
         const char* chosen;
         const char* written;
-    } cases[] = {{"abc", "abc.tonset"}, {"abc.tonset", "abc.tonset"}, {"ABC.TONSET", "ABC.TONSET"},
+    } cases[] = {{"abc", "abc.tonset"},
+                 {"abc.tonset", "abc.tonset"},
+                 {"ABC.TONSET", "ABC.TONSET"},
                  {"abc.tonset.bak", "abc.tonset.bak.tonset"}};
     for (const auto& c : cases)
         EXPECT_EQ(EffectFileName(c.chosen), c.written) << c.chosen;
@@ -75,14 +78,13 @@ TEST_F(EffectFiles, SavingAddsTheSuffixOnlyWhenTheNameLacksIt) {
     EXPECT_TRUE(host.messageBoxes.empty());
 }
 
-TEST_F(EffectFiles, AFailedSaveKeepsTheOldFileAndSaysSo) {
+TEST_F(EffectFiles, AReadOnlyPresetIsKeptAndTheBoxSaysSo) {
     writeFile(path("keep.tonset"), "038030");
-    // A directory where the new file would be written first makes the save fail, also for root.
-    fs::create_directory(PartialFileName(path("keep.tonset")));
+    fs::permissions(path("keep.tonset"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     save(path("keep.tonset"));
     EXPECT_EQ(read(path("keep.tonset")), "038030");
     ASSERT_EQ(host.messageBoxes.size(), 1u);
-    EXPECT_NE(host.messageBoxes[0].text.find(path("keep.tonset")), Text::npos);
+    EXPECT_EQ(host.messageBoxes[0].text, "效果文件保存失败：" + path("keep.tonset") + "\n文件是只读的");
 }
 
 TEST_F(EffectFiles, ASaveIntoAFolderWithoutWritePermissionKeepsTheOldFile) {
@@ -97,10 +99,11 @@ TEST_F(EffectFiles, ASaveIntoAFolderWithoutWritePermissionKeepsTheOldFile) {
 }
 
 TEST_F(EffectFiles, LoadingOfflineOnlyPutsTheTextInPlace) {
-    writeFile(path("a.tonset"), "038030\x1A" "999");
+    const Text set = WithField(designSet, 1, 38);
+    writeFile(path("a.tonset"), set + '\x1A' + "999");
     const int before = position("Eff_Vol调节");
     load(path("a.tonset"));
-    EXPECT_EQ(EffectSetText(), "038030");
+    EXPECT_EQ(EffectSetText(), set);
     EXPECT_EQ(position("Eff_Vol调节"), before) << "the window is not updated offline";
     writeFile(path("empty.tonset"), "");
     load(path("empty.tonset"));
@@ -130,10 +133,11 @@ TEST_F(EffectFiles, LoadingOnlineSendsAndShowsTheSet) {
 }
 
 TEST_F(EffectFiles, AReadOnlyPresetLoadsAndIsFreeAgainAfterwards) {
-    writeFile(path("ro.tonset"), "010020");
+    const Text set = WithField(designSet, 2, 20);
+    writeFile(path("ro.tonset"), set);
     fs::permissions(path("ro.tonset"), fs::perms::owner_read);
     load(path("ro.tonset"));
-    EXPECT_EQ(EffectSetText(), "010020");
+    EXPECT_EQ(EffectSetText(), set);
     fs::permissions(path("ro.tonset"), fs::perms::owner_read | fs::perms::owner_write);
     const FileNumber other = FileOpen(path("ro.tonset"), 3, 4);
     EXPECT_NE(other, 0) << "the load closed the file";
@@ -151,13 +155,24 @@ TEST_F(EffectFiles, AMissingPresetChangesNothingAndSaysSo) {
 
 TEST_F(EffectFiles, BadContentIsRefusedAndNothingIsSent) {
     auto& port = goOnline();
-    const Text cases[] = {"03803a", "0380", Text(768, '0'), "038256", "12 345"};
-    for (const Text& content : cases) {
-        writeFile(path("bad.tonset"), content);
+    const struct {
+        Text content;
+        Text reason;
+    } cases[] = {
+        {"03803a", "文件中含有数字以外的字符"},
+        {"12 345", "文件中含有数字以外的字符"},
+        {"038030", "文件中有 6 个数字，效果文件应有 765 个"},
+        {designSet.substr(0, 762), "文件中有 762 个数字，效果文件应有 765 个"},
+        {designSet + "000", "文件中有 768 个数字，效果文件应有 765 个"},
+        {WithField(designSet, 2, 256), "第 2 项的值大于 255"},
+    };
+    for (const auto& c : cases) {
+        writeFile(path("bad.tonset"), c.content);
         host.messageBoxes.clear();
         load(path("bad.tonset"));
-        EXPECT_EQ(EffectSetText(), designSet) << content;
-        EXPECT_EQ(host.messageBoxes.size(), 1u) << content;
+        EXPECT_EQ(EffectSetText(), designSet) << c.reason;
+        ASSERT_EQ(host.messageBoxes.size(), 1u) << c.reason;
+        EXPECT_EQ(host.messageBoxes[0].text, "不是有效的效果文件：" + path("bad.tonset") + "\n" + c.reason);
     }
     writeFile(path("huge.tonset"), Text(70000, '0'));
     load(path("huge.tonset"));
@@ -165,10 +180,32 @@ TEST_F(EffectFiles, BadContentIsRefusedAndNothingIsSent) {
     EXPECT_TRUE(port.written.empty());
 }
 
-TEST_F(EffectFiles, AShorterSetOfWholeFieldsIsAccepted) {
-    EXPECT_EQ(EffectSetTextProblem(designSet.substr(0, 762)), std::nullopt);
+TEST_F(EffectFiles, APresetThatIsNoRegularFileIsRefusedInWords) {
+    ASSERT_EQ(::mkfifo(path("fifo.tonset").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", path("zero.tonset"));
+    fs::create_directory(path("folder.tonset"));
+    for (const char* name : {"fifo.tonset", "zero.tonset", "folder.tonset"}) {
+        host.messageBoxes.clear();
+        load(path(name));
+        EXPECT_EQ(EffectSetText(), designSet) << name;
+        ASSERT_EQ(host.messageBoxes.size(), 1u) << name;
+        EXPECT_EQ(host.messageBoxes[0].text, "无法读取效果文件：" + path(name) + "\n不是普通文件");
+    }
+}
+
+TEST_F(EffectFiles, SavingWhileTheDevicesSettingsAreReadIsRefused) {
+    DumpActive = 1;
+    SetEffectSetText("038030");
+    save(path("partial"));
+    EXPECT_FALSE(fs::exists(path("partial.tonset")));
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].text, "设备的设置仍在读取中，请在读取完毕后再保存");
+}
+
+TEST_F(EffectFiles, OnlyAFullSetOrTheEmptyTextIsTaken) {
+    EXPECT_EQ(EffectSetTextProblem(designSet), std::nullopt);
     EXPECT_EQ(EffectSetTextProblem(""), std::nullopt);
-    EXPECT_NE(EffectSetTextProblem("1234"), std::nullopt);
+    EXPECT_NE(EffectSetTextProblem(designSet.substr(0, 762)), std::nullopt);
 }
 
 TEST_F(EffectFiles, SavedAndLoadedAgainGivesTheSameText) {

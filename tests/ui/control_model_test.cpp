@@ -9,7 +9,7 @@ namespace ep {
 namespace {
 
 class ControlModel : public ::testing::Test {
-protected:
+  protected:
     ControlModel() : window("MainWindow") {}
 
     Control& add(ControlKind kind, const Text& name) { return window.addControl(kind, name, ++lastId); }
@@ -100,8 +100,8 @@ TEST_F(ControlModel, UpDownArrowsOfKindOneStepWithWrapAround) {
         const char* before;
         int direction;
         const char* after;
-    } cases[] = {{"80", +1, "81"}, {"81", +1, "-1"}, {"-1", -1, "81"}, {"0", -1, "-1"}, {"", +1, "1"},
-                 {"abc", -1, "-1"}};
+    } cases[] = {{"80", +1, "81"}, {"81", +1, "-1"}, {"-1", -1, "81"},
+                 {"0", -1, "-1"},  {"", +1, "1"},    {"abc", -1, "-1"}};
     for (const auto& c : cases) {
         box.store(prop::editbox::Content, Text(c.before));
         eventCount = 0;
@@ -185,9 +185,24 @@ TEST_F(ControlModel, CommonDialogStartsAtTheLastChosenName) {
     EXPECT_EQ(host.fileDialogs[0].filterDisplay, "音响配置文件(*.tonset) ");
     EXPECT_EQ(host.fileDialogs[0].filterPattern, "*.tonset");
     EXPECT_EQ(host.fileDialogs[0].startPath, "");
+    EXPECT_EQ(host.fileDialogs[0].defaultSuffix, "tonset");
     EXPECT_EQ(host.fileDialogs[1].kind, FileDialogKind::Open);
     EXPECT_EQ(host.fileDialogs[1].startPath, "/tmp/a.tonset");
     EXPECT_EQ(dialog.readText(prop::dialog::FileName), "/tmp/a.tonset") << "a cancel keeps the name";
+}
+
+TEST_F(ControlModel, CommonDialogTakesADefaultSuffixOnlyFromAPatternForOneKindOfFile) {
+    Control& dialog = add(ControlKind::CommonDlg, "dialog");
+    const struct {
+        const char* filter;
+        const char* suffix;
+    } cases[] = {{"预设|*.tonset", "tonset"}, {"全部|*.*", ""}, {"全部|*", ""},
+                 {"两种|*.txt;*.doc", ""},    {"无模式", ""},   {"点|*.", ""}};
+    for (const auto& c : cases) {
+        dialog.attributes().filter = c.filter;
+        ShowCommonDialog(dialog);
+        EXPECT_EQ(host.fileDialogs.back().defaultSuffix, c.suffix) << c.filter;
+    }
 }
 
 } // namespace

@@ -132,6 +132,21 @@ TEST_F(EffectFiles, LoadingOnlineSendsAndShowsTheSet) {
     FileClose(other);
 }
 
+TEST_F(EffectFiles, ALoadedMinimumAboveTheOldMaximumStandsAndIsSentOnce) {
+    auto& port = goOnline();
+    apply(WithField(designSet, 9, 30));
+    const Text preset = WithField(WithField(designSet, 8, 40), 9, 80);
+    writeFile(path("limits.tonset"), preset);
+    port.written.clear();
+    load(path("limits.tonset"));
+    EXPECT_EQ(content("Music_Vol_set_Min"), "40");
+    EXPECT_EQ(EffectSetText(), preset) << "field 8 keeps the loaded 40";
+    const Bytes limitFrames(port.written.begin() + 255 * 6, port.written.end());
+    EXPECT_EQ(Bytes(limitFrames.begin(), limitFrames.begin() + 12),
+              (Bytes{0x80, 0, 0xBB, 2, 9, 80, 0x80, 0, 0xBB, 2, 8, 40}))
+        << "the maximum's frame first, then the minimum's with the loaded value";
+}
+
 TEST_F(EffectFiles, AReadOnlyPresetLoadsAndIsFreeAgainAfterwards) {
     const Text set = WithField(designSet, 2, 20);
     writeFile(path("ro.tonset"), set);

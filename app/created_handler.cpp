@@ -1,8 +1,10 @@
 #include "app/created_handler.h"
 
 #include "link/connection.h"
+#include "link/device_link.h"
 #include "link/link_globals.h"
-#include "params/param_globals.h"
+#include "model/controls.h"
+#include "model/lookup_tables.h"
 #include "sets/apply_effect_set.h"
 #include "ui/ui_style.h"
 
@@ -10,7 +12,7 @@ namespace ep {
 
 void MainWindowCreated(const EventContext&) {
     SetUiStyle(3);
-    DefaultSetText = ControlNamed("编辑框7").readText(prop::editbox::Content);
+    DefaultSetText = EffectSetText();
     DumpActive = 0;
     KeyChanged = 0;
     DumpCount = 0;
@@ -18,7 +20,7 @@ void MainWindowCreated(const EventContext&) {
     FillLookupTables();
     PortScan();
     ApplyEffectSet();
-    ControlNamed("时钟3").write(prop::timer::Period, 1000);
+    ControlNamed(controls::ConnectTimer).write(prop::timer::Period, kConnectPeriodMs);
 }
 
 } // namespace ep

@@ -1,7 +1,8 @@
 #include "app/program_globals.h"
 
 #include "link/link_globals.h"
-#include "params/param_globals.h"
+#include "model/lookup_tables.h"
+#include "sets/apply_effect_set.h"
 
 namespace ep {
 

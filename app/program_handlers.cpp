@@ -1,17 +1,12 @@
 #include "app/created_handler.h"
 #include "app/program_main.h"
-#include "link/link_handlers.h"
-#include "params/param_handlers.h"
-#include "sets/set_handlers.h"
+#include "handlers/panel_handlers.h"
 
 namespace ep {
 
 HandlerRegistry ProgramHandlers() {
-    HandlerRegistry handlers;
+    HandlerRegistry handlers = PanelHandlers();
     handlers.add("MainWindowCreated", MainWindowCreated);
-    RegisterLinkHandlers(handlers);
-    RegisterParameterHandlers(handlers);
-    RegisterSetHandlers(handlers);
     return handlers;
 }
 

@@ -2,12 +2,9 @@
 
 #include "app/program_folder.h"
 #include "app/program_globals.h"
-#include "link/device_link.h"
 #include "link/serial_port_kind.h"
-#include "params/block_display.h"
 #include "runtime/fatal.h"
 #include "runtime/resources.h"
-#include "sets/apply_effect_set.h"
 #include "ui/window_definition.h"
 
 #include <filesystem>
@@ -22,13 +19,14 @@ void InitialiseRuntime() {
         std::filesystem::current_path(folder, error);
     if (!ProgramResource(kMainWindowDefinition))
         ReportFatal("载入窗口模板数据段出错!");
-    RegisterSerialPortKind();
-    // The receive side and restore-defaults show a whole set, which is a routine of a higher layer.
-    SetApplyEffectSetRoutine(ApplyEffectSet);
-    SetBlockDisplayRoutines({ShowMusicEqPage, ShowMicBlock, ShowKtvBlock});
 }
 
 } // namespace
+
+std::unique_ptr<Window> OpenMainWindow() {
+    RegisterSerialPortKind();
+    return LoadStartWindow(ProgramHandlers());
+}
 
 int ProgramMain(const MessageLoop& runMessageLoop) {
     InitialiseRuntime();
@@ -36,7 +34,7 @@ int ProgramMain(const MessageLoop& runMessageLoop) {
     RegisterExitCleanup(ReleaseGlobals);
     std::unique_ptr<Window> window;
     RegisterRuntimeShutdown([&window] { window.reset(); });
-    window = LoadStartWindow(ProgramHandlers());
+    window = OpenMainWindow();
     runMessageLoop(*window);
     SuppressEvents();
     RunExitCleanup();

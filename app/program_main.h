@@ -5,6 +5,7 @@
 #include "ui/window.h"
 
 #include <functional>
+#include <memory>
 
 namespace ep {
 
@@ -16,5 +17,10 @@ int ProgramMain(const MessageLoop& runMessageLoop);
 
 /// Every handler of the program, by the names the window definition binds.
 HandlerRegistry ProgramHandlers();
+
+/// The panel's window as the program starts it: the port kind registered, the window built from its
+/// definition with every handler bound, made the loaded window, and its created event raised. For the
+/// program and for whatever runs the same panel without it (the tests, the tools).
+std::unique_ptr<Window> OpenMainWindow();
 
 } // namespace ep

@@ -5,8 +5,8 @@
 #include "bench/bench_panel.h"
 #include "bench/figures.h"
 #include "link/device_link.h"
-#include "link/effect_set_fields.h"
-#include "params/parameter_table.h"
+#include "model/blocks.h"
+#include "model/parameters.h"
 #include "sets/apply_effect_set.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ constexpr int kFrameBytes = 6;
 
 /// A set whose every field holds a value its parameter can take, drawn at random.
 ep::Text RandomSet(std::mt19937& random) {
-    ep::Text set(ep::kFieldCount * 3, '0');
+    ep::Text set(ep::EffectSetFieldCount * 3, '0');
     for (const ep::ParameterRow& row : ep::ParameterRows()) {
         std::uniform_int_distribution<int> position(row.minimum, row.maximum);
         for (int index = 0; index <= kHighestSelectorIndex; ++index)

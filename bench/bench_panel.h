@@ -1,30 +1,18 @@
 #pragma once
-/// The panel as the program starts it, inside a benchmark: globals, window from the definition, handlers
-/// and the created event on the real Qt host, with the window's view shown (offscreen) or, to tell the
-/// logic's cost from the widgets', without a view. COM10 is a simulated processor on a pseudo-terminal and
-/// COM1..COM9 are paths that do not exist. Message boxes are answered with OK at once and file dialogs are
-/// cancelled, so nothing waits for a user.
+/// The panel as the program starts it, inside a benchmark, with the window's view shown (offscreen) or,
+/// to tell the logic's cost from the widgets', without a view; COM10 is a simulated processor on a
+/// pseudo-terminal and COM1..COM9 are paths that do not exist. The simulator counts the frames it gets.
 
-#include "qt/main_window_view.h"
-#include "qt/qt_host.h"
+#include "qt_panel.h"
 #include "sim/pty_server.h"
-#include "ui/window.h"
 
 #include <array>
 #include <atomic>
 #include <functional>
-#include <memory>
 
 namespace ep::bench {
 
-class AnsweringHost : public qt::QtHost {
-  public:
-    MessageBoxButton showMessageBox(const MessageBoxRequest&) override { return MessageBoxButton::Ok; }
-    std::optional<Text> showFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-};
-
-/// Whether the window's view mirrors the model, as in the program.
-enum class View { Shown, None };
+using testing::View;
 
 class BenchPanel {
   public:
@@ -40,13 +28,11 @@ class BenchPanel {
     /// Starts the panel with every port a path that does not exist, so it stays offline and scans.
     void startWithoutDevice(View view);
 
-    /// Runs the event loop until the condition holds; false when the time ran out.
-    bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
-    /// Runs the event loop for this long.
-    void runFor(int milliseconds);
-
-    /// Online, no dump collecting and a whole set in the EffectSet text.
-    static bool SetShown();
+    bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+        return m_panel.waitUntil(condition, timeoutMs);
+    }
+    void runFor(int milliseconds) { m_panel.runFor(milliseconds); }
+    static bool SetShown() { return testing::QtPanel::SetShown(); }
 
     /// Whether a byte written now still reaches the device: a ping goes out and the simulator counts it.
     bool linkWorks();
@@ -55,8 +41,7 @@ class BenchPanel {
     bool recover();
     /// Measures, and measures again after a recovery while a measurement came back empty because the link
     /// dropped, three attempts in all.
-    template <typename Measure>
-    auto measureRecovering(Measure measure) -> decltype(measure()) {
+    template <typename Measure> auto measureRecovering(Measure measure) -> decltype(measure()) {
         auto result = measure();
         for (int attempt = 1; attempt < kMeasureAttempts && !result; ++attempt)
             if (recover())
@@ -71,12 +56,8 @@ class BenchPanel {
   private:
     static constexpr int kMeasureAttempts = 3;
 
-    void startPanel(View view);
-
-    AnsweringHost m_host;
+    testing::QtPanel m_panel;
     sim::PtyServer m_simulator;
-    std::unique_ptr<Window> m_window;
-    std::unique_ptr<qt::MainWindowView> m_view;
     /// Counted on the simulator's I/O thread, one entry a frame kind.
     std::array<std::atomic<int>, static_cast<std::size_t>(sim::FrameKind::Broken) + 1> m_frames{};
 };

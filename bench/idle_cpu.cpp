@@ -2,8 +2,9 @@
 // the pings and their echoes) and offline (the port scan every second), each over 10 s, against 1 % of
 // one core.
 #include "bench/figures.h"
-#include "bench/spawned_program.h"
 #include "sim/pty_server.h"
+#include "spawned_program.h"
+#include "test_ports.h"
 
 #include <cstdio>
 #include <string>
@@ -22,16 +23,16 @@ constexpr int kSampleSeconds = 10;
 constexpr double kLimitShare = 0.01;
 
 /// The program's CPU share of one core over the sample time.
-double SampleCpuShare(const ep::bench::SpawnedProgram& program) {
+double SampleCpuShare(const ep::testing::SpawnedProgram& program) {
     const double cpuBefore = program.cpuSeconds();
     const double wallBefore = ep::bench::WallSeconds();
     sleep(kSampleSeconds);
     return (program.cpuSeconds() - cpuBefore) / (ep::bench::WallSeconds() - wallBefore);
 }
 
-bool WaitUntilOnline(ep::bench::SpawnedProgram& program) {
+bool WaitUntilOnline(ep::testing::SpawnedProgram& program) {
     for (int waited = 0; waited < kOnlineTimeoutMs; waited += kPollPeriodMs) {
-        if (program.ask("read 标签127", kAnswerTimeoutMs) == std::optional<std::string>("ok 已联机"))
+        if (program.ask("read 标签127", kAnswerTimeoutMs) == "ok 已联机")
             return true;
         usleep(kPollPeriodMs * 1000);
     }
@@ -40,8 +41,8 @@ bool WaitUntilOnline(ep::bench::SpawnedProgram& program) {
 
 /// Runs the program, lets it idle and reports its share; false when it could not be measured.
 bool MeasureIdle(const std::string& com10Device, const char* label) {
-    ep::bench::SpawnedProgram program;
-    if (!program.start(EP_PROGRAM_PATH, ep::bench::PortArguments(com10Device)))
+    ep::testing::SpawnedProgram program;
+    if (!program.start(EP_PROGRAM_PATH, ep::testing::PortArguments(com10Device)))
         return false;
     if (!program.waitForReady(kReadyTimeoutMs)) {
         std::fprintf(stderr, "the program did not report ready within %d ms\n", kReadyTimeoutMs);
@@ -54,7 +55,7 @@ bool MeasureIdle(const std::string& com10Device, const char* label) {
     usleep(kSettleMs * 1000);
     const double share = SampleCpuShare(program);
     // Still in the state measured: the figure is not one of a link that dropped meanwhile.
-    const bool online = program.ask("read 标签127", kAnswerTimeoutMs) == std::optional<std::string>("ok 已联机");
+    const bool online = program.ask("read 标签127", kAnswerTimeoutMs) == "ok 已联机";
     if (online != !com10Device.empty()) {
         std::fprintf(stderr, "the program changed its online state while it was measured\n");
         return false;

@@ -4,8 +4,8 @@
 #include "bench/bench_panel.h"
 #include "bench/figures.h"
 #include "link/connection.h"
-#include "link/device_commands.h"
-#include "link/effect_set_fields.h"
+#include "link/send_all.h"
+#include "model/blocks.h"
 #include "ui/property.h"
 
 #include <QApplication>
@@ -52,8 +52,9 @@ std::optional<double> TimeSendAll(ep::bench::BenchPanel& panel) {
         ep::SendAll();
         seconds = ep::bench::WallSeconds() - start;
     }
-    if (!panel.waitUntil([&] { return framesArrived() == ep::kFieldCount; }, kArrivalTimeoutMs)) {
-        std::printf("  link dropped: %d of %d frames reached the simulator\n", framesArrived(), ep::kFieldCount);
+    if (!panel.waitUntil([&] { return framesArrived() == ep::EffectSetFieldCount; }, kArrivalTimeoutMs)) {
+        std::printf("  link dropped: %d of %d frames reached the simulator\n", framesArrived(),
+                    ep::EffectSetFieldCount);
         return std::nullopt;
     }
     return seconds * 1000.0;
@@ -75,8 +76,8 @@ int main(int argc, char** argv) {
         times.push_back(*time);
         panel.runFor(kPauseMs);
     }
-    const double pausesMs = ep::kFieldCount * kFramePauseMs;
-    const double lineMs = pausesMs + ep::bench::LineSeconds(ep::kFieldCount * kFrameBytes) * 1000.0;
+    const double pausesMs = ep::EffectSetFieldCount * kFramePauseMs;
+    const double lineMs = pausesMs + ep::bench::LineSeconds(ep::EffectSetFieldCount * kFrameBytes) * 1000.0;
     const double median = ep::bench::Median(times);
     std::printf("send-all: %d runs on a pseudo-terminal, all 255 frames arrived each time; fastest %.0f ms, slowest "
                 "%.0f ms\n",
@@ -85,6 +86,6 @@ int main(int argc, char** argv) {
                       ep::bench::Target::AtMost, 1.03);
     std::printf("  against the pauses alone (%.0f ms, the floor on a line without speed): ratio %.4g; overhead "
                 "%.3g ms per frame\n",
-                pausesMs, median / pausesMs, (median - pausesMs) / ep::kFieldCount);
+                pausesMs, median / pausesMs, (median - pausesMs) / ep::EffectSetFieldCount);
     return 0;
 }

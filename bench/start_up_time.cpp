@@ -2,7 +2,8 @@
 // shown (the automation hook's "ready" line), and its peak memory then, against 300 ms and 80 MB. Every
 // port is a path that does not exist.
 #include "bench/figures.h"
-#include "bench/spawned_program.h"
+#include "spawned_program.h"
+#include "test_ports.h"
 
 #include <cstdio>
 #include <vector>
@@ -21,8 +22,8 @@ int main() {
     std::vector<double> startUpMs;
     std::vector<double> peakMegabytes;
     for (int run = 0; run < kRuns; ++run) {
-        ep::bench::SpawnedProgram program;
-        if (!program.start(EP_PROGRAM_PATH, ep::bench::PortArguments()))
+        ep::testing::SpawnedProgram program;
+        if (!program.start(EP_PROGRAM_PATH, ep::testing::PortArguments()))
             return 1;
         const auto ready = program.waitForReady(kReadyTimeoutMs);
         if (!ready) {

@@ -5,8 +5,7 @@
 #include "link/device_link.h"
 #include "link/link_globals.h"
 #include "link/serial_port_kind.h"
-#include "params/block_display.h"
-#include "params/param_globals.h"
+#include "model/lookup_tables.h"
 #include "runtime/resources.h"
 #include "sets/apply_effect_set.h"
 #include "ui/window_definition.h"
@@ -23,8 +22,6 @@ FuzzWindow& FuzzWindow::instance() {
 
 FuzzWindow::FuzzWindow() : m_bus(m_host) {
     RegisterSerialPortKind();
-    SetApplyEffectSetRoutine(ApplyEffectSet);
-    SetBlockDisplayRoutines({ShowMusicEqPage, ShowMicBlock, ShowKtvBlock});
     m_window = BuildWindowFromDefinition(*ProgramResource(kMainWindowDefinition));
     m_window->resolveBindings(ProgramHandlers());
     SetLoadedWindow(m_window.get());

@@ -5,6 +5,8 @@
 #include "link/dump_collection.h"
 #include "link/link_globals.h"
 #include "link/serial_port_kind.h"
+#include "model/colours.h"
+#include "model/controls.h"
 #include "runtime/conversions.h"
 #include "runtime/dialogs.h"
 
@@ -14,15 +16,17 @@ namespace {
 constexpr int kHighestComPort = 10;
 constexpr int kConnectWaitMs = 500;
 
+void SetPeriod(const char* timer, int periodMs) { ControlNamed(timer).write(prop::timer::Period, periodMs); }
+
 } // namespace
 
 void PortScan() {
-    Control& port = ControlNamed("端口");
+    Control& port = ControlNamed(controls::Port);
     SerialLink& link = LinkOf(port);
     for (int number = 1; number <= kHighestComPort; ++number) {
         port.write(serialprop::PortNumber, number);
         if (link.Open() == 1) {
-            ControlNamed("编辑框").write(prop::editbox::Content, ToText(Value(number)));
+            ControlNamed(controls::FoundPortBox).write(prop::editbox::Content, ToText(Value(number)));
             FoundPort = number;
             link.Close();
         }
@@ -34,11 +38,12 @@ void ConnectTick(const EventContext&) {
         return;
     PortScan();
     Delay(kConnectWaitMs);
-    Control& port = ControlNamed("端口");
+    Control& port = ControlNamed(controls::Port);
     port.write(serialprop::PortNumber, FoundPort);
-    LinkOf(port).Open();
+    // A port that does not open leaves the hello unsent; the next tick tries again.
+    static_cast<void>(LinkOf(port).Open());
     SendHelloFrame();
-    ControlNamed("时钟1").write(prop::timer::Period, kPingPeriodMs);
+    SetPeriod(controls::PingTimer, kPingPeriodMs);
 }
 
 void PingTick(const EventContext&) {
@@ -46,19 +51,29 @@ void PingTick(const EventContext&) {
     if (!IsOnline() || DumpActive == 1)
         return;
     SendPingByte();
-    ControlNamed("时钟2").write(prop::timer::Period, kWatchdogPeriodMs);
+    SetPeriod(controls::Watchdog, kWatchdogPeriodMs);
 }
 
 void GoOffline() {
-    Control& status = ControlNamed("标签127");
+    Control& status = ControlNamed(controls::StatusLabel);
     status.write(prop::label::Caption, Text("未联机"));
     status.write(prop::label::BackgroundColour, kRed);
-    ControlNamed("时钟1").write(prop::timer::Period, 0);
-    ControlNamed("时钟2").write(prop::timer::Period, 0);
+    SetPeriod(controls::PingTimer, 0);
+    SetPeriod(controls::Watchdog, 0);
     // A dump the device never finished would keep the hello answer from being heard again.
     AbandonDumpCollection();
 }
 
 void WatchdogTick(const EventContext&) { GoOffline(); }
+
+void PauseLinkTimers() {
+    SetPeriod(controls::PingTimer, 0);
+    SetPeriod(controls::Watchdog, 0);
+}
+
+void ResumeLinkTimers() {
+    SetPeriod(controls::PingTimer, kPingPeriodMs);
+    SetPeriod(controls::Watchdog, kWatchdogPeriodMs);
+}
 
 } // namespace ep

@@ -6,7 +6,8 @@
 
 namespace ep {
 
-/// The periods of the ping timer and the watchdog while online.
+/// The period of the connect timer, and those of the ping timer and the watchdog while online.
+constexpr int kConnectPeriodMs = 1000;
 constexpr int kPingPeriodMs = 500;
 constexpr int kWatchdogPeriodMs = 3000;
 
@@ -19,5 +20,10 @@ void WatchdogTick(const EventContext& context);
 
 /// Caption "未联机" on red, both link timers stopped, an unfinished dump given up.
 void GoOffline();
+
+/// Stops the ping timer and the watchdog, so that neither comes between the frames of a send-all, and
+/// starts them again afterwards.
+void PauseLinkTimers();
+void ResumeLinkTimers();
 
 } // namespace ep

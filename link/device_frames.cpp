@@ -7,9 +7,6 @@
 namespace ep {
 namespace {
 
-constexpr std::uint8_t kHeader = 0x80;
-constexpr std::uint8_t kFrameMarker = 0x02;
-
 bool SendBytes(std::initializer_list<std::uint8_t> bytes) {
     SerialLink& link = PortLink();
     for (const std::uint8_t byte : bytes)
@@ -21,13 +18,19 @@ bool SendBytes(std::initializer_list<std::uint8_t> bytes) {
 } // namespace
 
 bool SendDeviceFrame(std::uint8_t channel, std::uint8_t commandByte, std::uint8_t address, const Value& value) {
-    return SendBytes({kHeader, channel, commandByte, kFrameMarker, address}) && PortLink().Send(value) == 1;
+    return SendBytes({frame::Header, channel, commandByte, frame::Marker, address}) && PortLink().Send(value) == 1;
 }
 
-void SendHelloFrame() { SendBytes({0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8}); }
+void SendHelloFrame() {
+    static_cast<void>(SendBytes({frame::Header, frame::SystemChannel, frame::SystemCommand, frame::HelloSelector,
+                                 frame::HelloAddress, frame::HelloValue}));
+}
 
-void SendDumpRequest() { SendBytes({0x80, 0xBC, 0x88, 0x01, 0x80, 0x00}); }
+void SendDumpRequest() {
+    static_cast<void>(SendBytes({frame::Header, frame::SystemChannel, frame::SystemCommand, frame::DumpSelector,
+                                 frame::DumpAddress, frame::DumpValue}));
+}
 
-void SendPingByte() { SendBytes({0x68}); }
+void SendPingByte() { static_cast<void>(SendBytes({frame::Ping})); }
 
 } // namespace ep

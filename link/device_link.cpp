@@ -1,29 +1,26 @@
 #include "link/device_link.h"
 
+#include "model/controls.h"
+#include "model/display_formats.h"
+#include "runtime/text.h"
 #include "ui/window.h"
 
 namespace ep {
-namespace {
-std::function<void()> g_applyEffectSet;
-} // namespace
 
-bool IsOnline() { return ControlNamed("标签127").readText(prop::label::Caption) == "已联机"; }
+bool IsOnline() { return ControlNamed(controls::StatusLabel).readText(prop::label::Caption) == "已联机"; }
 
-bool IsOfflineCaption() { return ControlNamed("标签127").readText(prop::label::Caption) == "未联机"; }
+bool IsOfflineCaption() { return ControlNamed(controls::StatusLabel).readText(prop::label::Caption) == "未联机"; }
 
-Control& EffectSetBox() { return ControlNamed("编辑框7"); }
+Control& EffectSetBox() { return ControlNamed(controls::EffectSetBox); }
 
 Text EffectSetText() { return EffectSetBox().readText(prop::editbox::Content); }
 
 void SetEffectSetText(const Text& text) { EffectSetBox().write(prop::editbox::Content, text); }
 
-SerialLink& PortLink() { return LinkOf(ControlNamed("端口")); }
-
-void SetApplyEffectSetRoutine(std::function<void()> routine) { g_applyEffectSet = std::move(routine); }
-
-void RunApplyEffectSet() {
-    if (g_applyEffectSet)
-        g_applyEffectSet();
+void WriteField(int position, int value) {
+    SetEffectSetText(ReplaceText(EffectSetText(), position, 3, ThreeDigitText(value)));
 }
+
+SerialLink& PortLink() { return LinkOf(ControlNamed(controls::Port)); }
 
 } // namespace ep

@@ -1,11 +1,9 @@
 #pragma once
 /// What the protocol and the handlers share about the device link: the OnlineState held in the status
-/// label's caption, the EffectSet text held in its hidden edit box, the SerialLink of the port control, and
-/// the routine of a higher layer that shows a whole set, handed over when the program is wired.
+/// label's caption, the EffectSet text held in its hidden edit box, and the SerialLink of the port
+/// control.
 
 #include "link/serial_link.h"
-
-#include <functional>
 
 namespace ep {
 
@@ -18,12 +16,10 @@ Text EffectSetText();
 void SetEffectSetText(const Text& text);
 /// The hidden edit box 编辑框7 that holds the EffectSet.
 Control& EffectSetBox();
+/// Writes the value's three digits into the EffectSet at the 1-based character position.
+void WriteField(int position, int value);
 
 /// The link of the port control 端口.
 SerialLink& PortLink();
-
-/// The routine that shows the EffectSet text in the window; set by the program's wiring.
-void SetApplyEffectSetRoutine(std::function<void()> routine);
-void RunApplyEffectSet();
 
 } // namespace ep

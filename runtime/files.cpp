@@ -83,19 +83,6 @@ std::optional<Handle> OpenLocked(const Text& name, const OpenRequest& request) {
     return handle;
 }
 
-bool WriteAll(Handle handle, const Bytes& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(handle, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
 /// Reads at most the count; 0 at the end of the file, -1 on an error.
 long long ReadSome(Handle handle, char* into, std::size_t count) {
     ssize_t result = -1;
@@ -194,18 +181,6 @@ std::optional<TextEnd> FindTextEnd(const Text& bytes, ReadStop stop) {
 }
 
 } // namespace
-
-bool WriteWholeFile(const Text& name, std::initializer_list<Bytes> parts) {
-    if (TextLength(name) == 0)
-        return false;
-    const auto handle = OpenLocked(name, {Access::Write, Creation::CreateTruncating, ShareLock::Exclusive});
-    if (!handle)
-        return false;
-    const bool written =
-        std::all_of(parts.begin(), parts.end(), [&](const Bytes& part) { return WriteAll(*handle, part); });
-    const bool closed = CloseHandle(*handle);
-    return written && closed;
-}
 
 FileNumber FileOpen(const Text& name, int mode, int share) {
     if (TextLength(name) == 0 || mode < 1 || mode > 6 || share < 1 || share > 4)

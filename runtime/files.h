@@ -1,19 +1,14 @@
 #pragma once
-/// File commands: whole-file writes and the numbered open-file table with read and share modes. Failures
+/// File commands: the numbered open-file table with read and share modes. Failures
 /// are reported only through the results (false, 0, the empty text). No command waits for another
 /// program: a FIFO without its other end fails to open for writing and reads as empty.
 
 #include "runtime/value.h"
 
-#include <initializer_list>
-
 namespace ep {
 
 /// A number that identifies an open file; 0 stands for no file.
 using FileNumber = int;
-
-/// Creates or truncates the file and writes the byte strings in order. An empty name gives false.
-bool WriteWholeFile(const Text& name, std::initializer_list<Bytes> parts);
 
 /// Mode 1 read, 2 write, 3 read and write, 4 create for writing, 5 create if missing for writing, 6 create if
 /// missing for reading and writing. Share 1 others may read and write, 2 others may not read, 3 others may

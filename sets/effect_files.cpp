@@ -1,16 +1,9 @@
 #include "sets/effect_files.h"
 
-#include "link/connection.h"
-#include "link/device_commands.h"
-#include "link/device_link.h"
-#include "link/link_globals.h"
 #include "runtime/conversions.h"
-#include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "runtime/safe_file.h"
 #include "runtime/text.h"
-#include "sets/apply_effect_set.h"
-#include "ui/user_input.h"
 
 #include <algorithm>
 #include <cctype>
@@ -25,19 +18,8 @@ namespace {
 constexpr const char* kSuffix = ".tonset";
 constexpr std::uintmax_t kLargestPreset = 64 * 1024;
 constexpr std::size_t kFullSetLength = 765;
-constexpr int kDialogSave = 1;
-constexpr int kDialogOpen = 0;
 constexpr int kReadOnly = 1;
 constexpr int kOthersMayRead = 3;
-
-Control& Dialog() { return ControlNamed("通用对话框1"); }
-
-bool ChooseFile(int dialogType) {
-    Dialog().write(prop::dialog::Type, dialogType);
-    return ShowCommonDialog(Dialog());
-}
-
-void Tell(const Text& message) { InfoBox(Value(message), 0); }
 
 /// The reason the preset cannot be read; checked before the file is opened.
 std::optional<Text> OpenProblem(const Text& name) {
@@ -82,54 +64,24 @@ std::optional<Text> EffectSetTextProblem(const Text& text) {
     return std::nullopt;
 }
 
-void SaveEffectFile(const EventContext&) {
-    if (!ChooseFile(kDialogSave))
-        return;
-    // While a dump is collected the set holds only the fields read so far.
-    if (DumpActive != 0) {
-        Tell("设备的设置仍在读取中，请在读取完毕后再保存");
-        return;
-    }
-    const Text name = EffectFileName(Dialog().readText(prop::dialog::FileName));
-    const Bytes data = ToByteString(Value(EffectSetText()));
-    if (const auto problem = ReplaceFileContents(name, data))
-        Tell("效果文件保存失败：" + name + "\n" + *problem);
-}
-
-void LoadEffectFile(const EventContext&) {
-    if (!ChooseFile(kDialogOpen))
-        return;
-    const Text name = Dialog().readText(prop::dialog::FileName);
-    if (const auto problem = OpenProblem(name)) {
-        Tell("无法读取效果文件：" + name + "\n" + *problem);
-        return;
-    }
+PresetText ReadPreset(const Text& name) {
+    if (const auto problem = OpenProblem(name))
+        return {{}, "无法读取效果文件：" + name + "\n" + *problem};
     errno = 0;
     const FileNumber file = FileOpen(name, kReadOnly, kOthersMayRead);
-    if (file == 0) {
-        Tell("无法读取效果文件：" + name + "\n" + (errno != 0 ? std::strerror(errno) : "文件正被其他程序使用"));
-        return;
-    }
+    if (file == 0)
+        return {{}, "无法读取效果文件：" + name + "\n" + (errno != 0 ? std::strerror(errno) : "文件正被其他程序使用")};
     Text text = FileReadText(file);
-    if (const auto problem = EffectSetTextProblem(text)) {
-        FileClose(file);
-        Tell("不是有效的效果文件：" + name + "\n" + *problem);
-        return;
-    }
-    SetEffectSetText(text);
-    if (CompareText(EffectSetText(), Text()) == 0)
-        SetEffectSetText(DefaultSetText);
-    if (!IsOnline()) {
-        FileClose(file);
-        return;
-    }
-    ControlNamed("时钟1").write(prop::timer::Period, 0);
-    ControlNamed("时钟2").write(prop::timer::Period, 0);
-    SendAll();
     FileClose(file);
-    ApplyEffectSet();
-    ControlNamed("时钟1").write(prop::timer::Period, kPingPeriodMs);
-    ControlNamed("时钟2").write(prop::timer::Period, kWatchdogPeriodMs);
+    if (const auto problem = EffectSetTextProblem(text))
+        return {{}, "不是有效的效果文件：" + name + "\n" + *problem};
+    return {std::move(text), std::nullopt};
+}
+
+std::optional<Text> SavePreset(const Text& name, const Text& text) {
+    if (const auto problem = ReplaceFileContents(name, ToByteString(Value(text))))
+        return "效果文件保存失败：" + name + "\n" + *problem;
+    return std::nullopt;
 }
 
 } // namespace ep

@@ -1,7 +1,9 @@
 #pragma once
 /// Reading the EffectSet for display: a field as a number, the block starts that the selectors choose,
-/// and the slider writes with the position that the slider then shows.
+/// and the writes of the set display, with the position that a slider then shows.
 
+#include "model/blocks.h"
+#include "model/parameters.h"
 #include "ui/window.h"
 
 namespace ep {
@@ -11,23 +13,23 @@ double FieldAt(int position);
 /// True when the field at position equals value within 1e-7.
 bool FieldEquals(int position, double value);
 
-/// First character positions of the blocks the selectors choose; 0 for a selection outside the list.
-int MusicBlockStart();
-int MicBlockStart();
-int KtvBlockStart();
-/// True when KTV_MODE selects a type B item (index above 3).
-bool KtvTypeB();
+/// The index that the block's selector has chosen.
+int SelectorIndex(Block block);
+/// The first character position of the block's mode that its selector chooses; 0 for a selection that
+/// chooses none of the block's modes (the block's fields are then read from the start of the text). For
+/// the KTV blocks the type is the one the selection chooses.
+int BlockStart(Block block);
 
 /// Stores TruncToInt(position) and returns the position the slider shows: the stored one limited to
 /// the slider's range.
-int PlaceSlider(const Text& slider, double position);
+int PlaceSlider(std::string_view slider, double position);
 
-void SetCaption(const Text& label, const Text& caption);
-void SetContent(const Text& editBox, const Text& content);
-void SetLeft(const Text& control, int left);
-void SetVisible(const Text& control, bool visible);
-void SetTextColour(const Text& label, Colour colour);
+void SetCaption(std::string_view label, std::string_view caption);
+void SetContent(std::string_view editBox, const Text& content);
+void SetLeft(std::string_view control, int left);
+void SetVisible(std::string_view control, bool visible);
+void SetTextColour(std::string_view label, Colour colour);
 /// Maximum, minimum and tick frequency, in that order.
-void SetSliderRange(const Text& slider, int maximum, int minimum, int tickFrequency);
+void SetSliderRange(std::string_view slider, const SliderRange& range);
 
 } // namespace ep

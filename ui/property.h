@@ -18,11 +18,6 @@ struct Font {
 
 using Colour = std::int32_t;
 constexpr Colour kDefaultColour = static_cast<Colour>(0xFF000000u);
-constexpr Colour kRed = 255;
-constexpr Colour kGreen = 65280;
-constexpr Colour kGrey = 0x808080;
-constexpr Colour kBlack = 0;
-constexpr Colour kTabHighlight = 0xFF8800;
 
 /// From the definition's #RRGGBB form.
 constexpr Colour ColourFromRgb(std::uint32_t rgb) {

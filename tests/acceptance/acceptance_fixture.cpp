@@ -1,5 +1,6 @@
 #include "acceptance_fixture.h"
 #include "sim/design_values.h"
+#include "test_ports.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -10,7 +11,7 @@
 namespace ep::acceptance {
 namespace {
 
-constexpr int kDeviceComPort = 10;
+constexpr int kStartTimeoutMs = 10000;
 constexpr int kOnlineTimeoutMs = 6000;
 constexpr int kPollPeriodMs = 20;
 
@@ -51,14 +52,10 @@ void Acceptance::plugDevice(sim::ServerOptions options) {
 }
 
 void Acceptance::startProgram(const std::vector<std::string>& moreArguments) {
-    std::vector<std::string> arguments;
-    for (int number = 1; number < kDeviceComPort; ++number)
-        arguments.insert(arguments.end(),
-                         {"--com", std::to_string(number) + "=" + folderPath("absent" + std::to_string(number))});
-    arguments.insert(arguments.end(),
-                     {"--com", std::to_string(kDeviceComPort) + "=" + folderPath("ttyEffectProcessor")});
+    std::vector<std::string> arguments = testing::PortArguments(folderPath("ttyEffectProcessor"));
     arguments.insert(arguments.end(), moreArguments.begin(), moreArguments.end());
-    ASSERT_TRUE(program.start(arguments, m_folder)) << "the program did not report ready";
+    ASSERT_TRUE(program.start(EP_PROGRAM_PATH, arguments, {"HOME=" + m_folder}));
+    ASSERT_TRUE(program.waitForReady(kStartTimeoutMs)) << "the program did not report ready";
 }
 
 void Acceptance::expectOnlineWithTheDevicesSet() {

@@ -2,8 +2,8 @@
 /// One user task a test: the real program in its own process, offscreen, with COM10 on a simulated
 /// processor served on a pseudo-terminal behind a fixed link, and COM1..COM9 on paths that do not exist.
 
-#include "program_process.h"
 #include "sim/pty_server.h"
+#include "spawned_program.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ class Acceptance : public ::testing::Test {
     std::string folderPath(const std::string& name) const { return m_folder + "/" + name; }
 
     sim::PtyServer simulator;
-    ProgramProcess program;
+    testing::SpawnedProgram program;
 
   private:
     std::string m_folder;

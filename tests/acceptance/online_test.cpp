@@ -34,7 +34,8 @@ TEST_F(Acceptance, TheDemoModeIsOnlineWithTheSimulatorsSetWithinThreeSeconds) {
     startProgram({"--simulate"});
     ASSERT_TRUE(program.waitForValue("read 标签127", "已联机", 3000));
     const std::string factorySet = sim::ThreeDigitText(sim::DesignValues());
-    EXPECT_TRUE(program.waitForValue("read 编辑框7", factorySet, 3000 - static_cast<int>(program.sinceReadyMs())));
+    EXPECT_TRUE(
+        program.waitForValue("read 编辑框7", factorySet, 3000 - static_cast<int>(1000 * program.secondsSinceReady())));
     EXPECT_EQ(program.value("read 编辑框"), "10");
 }
 

@@ -1,7 +1,8 @@
 #include "app/program_main.h"
 #include "link/link_globals.h"
-#include "params/param_globals.h"
+#include "model/lookup_tables.h"
 #include "runtime/fatal.h"
+#include "sets/apply_effect_set.h"
 #include "test_host.h"
 #include "ui/ui_style.h"
 

@@ -1,3 +1,4 @@
+#include "model/colours.h"
 #include "panel_fixture.h"
 #include "qt/main_window_view.h"
 #include "ui/user_input.h"
@@ -33,9 +34,7 @@ class FaultEndToEnd : public testing::PanelFixture {
     void startSimulatorAtLink(sim::ServerOptions options = {}) {
         options.linkPath = linkPath();
         ASSERT_TRUE(simulator.start(options)) << simulator.error();
-        for (int number = 1; number <= 9; ++number)
-            MapComPort(number, "/nonexistent/effectpanel-com" + std::to_string(number));
-        MapComPort(10, linkPath());
+        testing::MapTestPorts(linkPath());
     }
 
     static std::string linkPath() {

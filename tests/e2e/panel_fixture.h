@@ -2,22 +2,15 @@
 /// The panel's window and handlers on the real Qt host, with COM10 on a simulated processor served on a
 /// pseudo-terminal and COM1..COM9 mapped to paths that do not exist, so no real device is touched.
 
-#include "app/program_main.h"
-#include "link/com_ports.h"
 #include "link/device_link.h"
 #include "link/link_globals.h"
-#include "link/serial_port_kind.h"
-#include "params/block_display.h"
-#include "params/param_globals.h"
-#include "qt/qt_host.h"
-#include "runtime/resources.h"
-#include "sets/apply_effect_set.h"
+#include "qt_panel.h"
+#include "sim/design_values.h"
 #include "sim/pty_server.h"
-#include "ui/window_definition.h"
+#include "test_ports.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
 
 #include <filesystem>
 
@@ -26,28 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace ep::testing {
-
-/// The Qt host with its modal boxes and dialogs answered by the test, which records them.
-class AnsweringQtHost : public qt::QtHost {
-  public:
-    MessageBoxButton showMessageBox(const MessageBoxRequest& request) override {
-        messageBoxes.push_back(request);
-        if (onMessageBox)
-            onMessageBox(request);
-        return MessageBoxButton::Ok;
-    }
-    std::optional<Text> showFileDialog(const FileDialogRequest&) override {
-        if (fileDialogAnswers.empty())
-            return std::nullopt;
-        auto answer = fileDialogAnswers.front();
-        fileDialogAnswers.erase(fileDialogAnswers.begin());
-        return answer;
-    }
-
-    std::vector<MessageBoxRequest> messageBoxes;
-    std::function<void(const MessageBoxRequest&)> onMessageBox;
-    std::vector<Text> fileDialogAnswers;
-};
 
 class PanelFixture : public ::testing::Test {
   protected:
@@ -59,38 +30,22 @@ class PanelFixture : public ::testing::Test {
                 (std::filesystem::temp_directory_path() / ("effectpanel-e2e-com10-" + std::to_string(::getpid())))
                     .string();
         ASSERT_TRUE(simulator.start(options)) << simulator.error();
-        for (int number = 1; number <= 9; ++number)
-            MapComPort(number, "/nonexistent/effectpanel-com" + std::to_string(number));
-        MapComPort(10, options.linkPath);
+        MapTestPorts(options.linkPath);
     }
 
-    /// Builds the window, wires the layers and runs the created handler, as start-up does.
+    /// Starts the panel as the program does, without its view.
     void startPanel() {
-        RegisterSerialPortKind();
-        SetApplyEffectSetRoutine(ApplyEffectSet);
-        SetBlockDisplayRoutines({ShowMusicEqPage, ShowMicBlock, ShowKtvBlock});
-        window = BuildWindowFromDefinition(*ProgramResource(kMainWindowDefinition));
-        window->resolveBindings(ProgramHandlers());
-        SetLoadedWindow(window.get());
-        window->self().raise(event::Created);
+        panel.start();
+        window = &panel.window();
     }
 
     void TearDown() override {
-        window.reset();
+        panel.stop();
         simulator.stop();
     }
 
-    /// Runs the event loop until the condition holds; false when the time ran out.
     bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!condition()) {
-            if (clock.elapsed() > timeoutMs)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            QThread::msleep(1);
-        }
-        return true;
+        return panel.waitUntil(condition, timeoutMs);
     }
 
     /// Waits for the device's values and the EffectSet to agree: what the panel sent may still be on its
@@ -103,13 +58,14 @@ class PanelFixture : public ::testing::Test {
     }
 
     bool online() { return IsOnline(); }
-    bool setShown() { return IsOnline() && DumpActive == 0 && EffectSetText().size() == 765; }
+    bool setShown() { return QtPanel::SetShown(); }
 
     static Text TextOf(const sim::ValueSet& values) { return sim::ThreeDigitText(values); }
 
-    AnsweringQtHost host;
+    QtPanel panel;
+    AnsweringQtHost& host = panel.host;
     sim::PtyServer simulator;
-    std::unique_ptr<Window> window;
+    Window* window = nullptr;
 };
 
 } // namespace ep::testing

@@ -14,8 +14,7 @@ class WindowScreenshot : public testing::PanelFixture {};
 // The window as it starts with the design-time set and no device, for a person to look at: every caption
 // readable, Chinese text drawn, nothing overlapping that the layout does not overlap.
 TEST_F(WindowScreenshot, RendersTheStartedWindowToAPicture) {
-    for (int number = 1; number <= 10; ++number)
-        MapComPort(number, "/nonexistent/effectpanel-com" + std::to_string(number));
+    testing::MapTestPorts({});
     startPanel();
     qt::MainWindowView view(*window);
     view.show();

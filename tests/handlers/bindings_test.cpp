@@ -1,6 +1,10 @@
 #include "app/program_main.h"
+#include "link/serial_port_kind.h"
 #include "runtime/resources.h"
-#include "set_test_window.h"
+#include "test_host.h"
+#include "ui/window_definition.h"
+
+#include <gtest/gtest.h>
 
 namespace ep {
 namespace {

@@ -2,18 +2,17 @@
 /// The full window on the test host with the design-time set shown, the selection and page helpers, and
 /// a fake device on COM1 whose received bytes are recorded; online() makes the status say "已联机".
 
+#include "handlers/panel_handlers.h"
 #include "link/com_ports.h"
-#include "params/block_display.h"
-#include "set_test_window.h"
 #include "ui/user_input.h"
+#include "window_fixture.h"
 
 namespace ep::testing {
 
-class HandlerTestWindow : public SetTestWindow {
-protected:
-    HandlerTestWindow() : port(bus.add("/dev/fake-handlers")) {
+class HandlerTestWindow : public WindowFixture {
+  protected:
+    HandlerTestWindow() : WindowFixture(PanelHandlers()), port(bus.add("/dev/fake-handlers")) {
         MapComPort(1, "/dev/fake-handlers");
-        SetBlockDisplayRoutines({ShowMusicEqPage, ShowMicBlock, ShowKtvBlock});
         apply(designSet);
         PortLink().Open();
     }

@@ -1,9 +1,19 @@
 #include "handler_test_window.h"
-#include "link/effect_set_fields.h"
-#include "params/parameter_table.h"
+#include "model/blocks.h"
+#include "model/colours.h"
+#include "model/display_formats.h"
+#include "model/parameters.h"
 
 namespace ep {
 namespace {
+
+/// The field that carries the (channel, address) pair of a frame.
+int FieldOfFrame(int channel, int address) {
+    for (int field = 1; field <= EffectSetFieldCount; ++field)
+        if (ChannelAddressOfField(field) == ChannelAddress{channel, address})
+            return field;
+    return 0;
+}
 
 class SliderHandlers : public testing::HandlerTestWindow {};
 
@@ -135,8 +145,8 @@ TEST_F(SliderHandlers, FramesAndFieldsAgreeForEverySliderInEveryMode) {
         int modes;
         const char* page;
     };
-    const Context contexts[] = {{"MIC_MODE", 6, nullptr},  {"KTV_MODE", 8, nullptr},
-                                {"MUSIC_MODE", 6, "均衡"}, {"MUSIC_MODE", 6, "辅助"}};
+    const Context contexts[] = {
+        {"MIC_MODE", 6, nullptr}, {"KTV_MODE", 8, nullptr}, {"MUSIC_MODE", 6, "均衡"}, {"MUSIC_MODE", 6, "辅助"}};
     int checked = 0;
     for (const Context& context : contexts) {
         for (int mode = 0; mode < context.modes; ++mode) {
@@ -144,7 +154,7 @@ TEST_F(SliderHandlers, FramesAndFieldsAgreeForEverySliderInEveryMode) {
             if (context.page != nullptr && Text(context.page) == "辅助")
                 ShowMusicAuxPage();
             for (const ParameterRow& row : ParameterRows()) {
-                if (row.editKind != EditKind::Slider || Text(SelectorOfBlock(row.block)) != context.selector)
+                if (row.editKind != EditKind::Slider || Text(LayoutOf(row.block).selector) != context.selector)
                     continue;
                 Control& slider = named(Text(row.editControl));
                 if (!slider.readBool(prop::Visible))
@@ -159,7 +169,7 @@ TEST_F(SliderHandlers, FramesAndFieldsAgreeForEverySliderInEveryMode) {
                     if (frame.empty())
                         continue;
                     ASSERT_EQ(frame.size(), 6u) << row.editControl;
-                    const int fieldNumber = FieldOfAddress(frame[1], frame[4]);
+                    const int fieldNumber = FieldOfFrame(frame[1], frame[4]);
                     ASSERT_NE(fieldNumber, 0) << row.editControl;
                     EXPECT_EQ(field(3 * fieldNumber - 2), ThreeDigitText(frame[5]))
                         << row.editControl << " mode " << mode << " position " << position;

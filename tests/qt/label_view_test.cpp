@@ -1,3 +1,4 @@
+#include "model/colours.h"
 #include "qt/jpeg_image.h"
 #include "qt/label_view.h"
 #include "qt/trans_label_view.h"

@@ -70,40 +70,6 @@ class FileCommandsTest : public testing::Test {
     std::vector<FileNumber> m_opened;
 };
 
-TEST_F(FileCommandsTest, WriteWholeFileWritesThePartsBackToBack) {
-    EXPECT_TRUE(WriteWholeFile(PathOf("set.tonset"),
-                               {BytesOf("001"), Bytes{}, BytesOf(std::string(1, '\0') + '2'), BytesOf("3")}));
-    EXPECT_EQ(Load("set.tonset"), std::string("001") + '\0' + "23");
-}
-
-TEST_F(FileCommandsTest, WriteWholeFileWithAnEmptyByteStringCreatesAnEmptyFile) {
-    EXPECT_TRUE(WriteWholeFile(PathOf("empty"), {Bytes{}}));
-    ASSERT_TRUE(fs::exists(m_folder / "empty"));
-    EXPECT_EQ(fs::file_size(m_folder / "empty"), 0u);
-}
-
-TEST_F(FileCommandsTest, WriteWholeFileTruncatesALongerFile) {
-    Store("set", "0123456789");
-    EXPECT_TRUE(WriteWholeFile(PathOf("set"), {BytesOf("ab")}));
-    EXPECT_EQ(Load("set"), "ab");
-}
-
-TEST_F(FileCommandsTest, WriteWholeFileFailsWithoutANameOrAFolder) {
-    EXPECT_FALSE(WriteWholeFile("", {BytesOf("x")}));
-    EXPECT_FALSE(WriteWholeFile(PathOf("missing/set"), {BytesOf("x")}));
-}
-
-TEST_F(FileCommandsTest, WriteWholeFileLeavesAFileThatIsOpenElsewhereUntouched) {
-    Store("set", "keep");
-    const FileNumber reader = Open("set", 1, 1);
-    ASSERT_NE(reader, 0);
-    EXPECT_FALSE(WriteWholeFile(PathOf("set"), {BytesOf("lost")}));
-    EXPECT_EQ(Load("set"), "keep");
-    FileClose(reader);
-    EXPECT_TRUE(WriteWholeFile(PathOf("set"), {BytesOf("new")}));
-    EXPECT_EQ(Load("set"), "new");
-}
-
 TEST_F(FileCommandsTest, FileOpenRefusesBadArguments) {
     Store("set", "x");
     EXPECT_EQ(FileOpen("", 1, 1), 0);
@@ -124,7 +90,7 @@ TEST_F(FileCommandsTest, OpeningModesNeedOrCreateTheFile) {
 
 TEST_F(FileCommandsTest, AFifoMakesNoCommandWaitForItsOtherEnd) {
     ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
-    EXPECT_FALSE(WriteWholeFile(PathOf("fifo"), {BytesOf("x")})) << "nobody reads";
+    EXPECT_EQ(Open("fifo", 4, 1), 0) << "nobody reads";
     const FileNumber reader = Open("fifo", 1, 1);
     ASSERT_NE(reader, 0);
     ASSERT_NE(Open("fifo", 2, 1), 0);

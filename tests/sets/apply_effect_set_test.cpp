@@ -1,11 +1,10 @@
-#include "link/com_ports.h"
-#include "link/link_globals.h"
-#include "set_test_window.h"
+#include "model/colours.h"
+#include "window_fixture.h"
 
 namespace ep {
 namespace {
 
-class ApplyEffectSetTest : public testing::SetTestWindow {};
+class ApplyEffectSetTest : public testing::WindowFixture {};
 
 TEST_F(ApplyEffectSetTest, TheDesignTimeSet) {
     apply(designSet);
@@ -94,13 +93,6 @@ TEST_F(ApplyEffectSetTest, MusicAuxPageShowsTheFieldsOfTheSelectedBlock) {
     EXPECT_FALSE(named("标签15").readBool(prop::Visible));
     EXPECT_EQ(colour("辅助"), kTabHighlight);
     EXPECT_EQ(colour("均衡"), kBlack);
-    named("均衡").raise(event::LeftButtonPressed, {1, 1, 0});
-    EXPECT_EQ(caption("标签3"), "57HZ");
-    EXPECT_EQ(named("滑块条9").readInt(prop::slider::Maximum), 21);
-    EXPECT_EQ(position("滑块条9"), 11);
-    EXPECT_TRUE(named("标签15").readBool(prop::Visible));
-    EXPECT_EQ(caption("标签61"), "2V");
-    EXPECT_EQ(colour("均衡"), kTabHighlight);
 }
 
 TEST_F(ApplyEffectSetTest, MicLowCutValues) {
@@ -167,50 +159,6 @@ TEST_F(ApplyEffectSetTest, MusicSwitchesOfTheSelectedBlock) {
 TEST_F(ApplyEffectSetTest, ASelectionOutsideTheListsReadsFromTheStart) {
     apply(WithField(designSet, 14, 9));
     EXPECT_EQ(named("MIC_MODE").readInt(prop::combo::Selection), 5) << "lowered to the last item";
-}
-
-/// A new set's minimum above the old set's maximum: each minimum is held against the new maximum, so the
-/// loaded minimum stands. Shown once directly (offline and online) and once as a dump completes.
-TEST_F(ApplyEffectSetTest, EachMinimumIsHeldAgainstTheNewSetsMaximum) {
-    Text oldSet = designSet;
-    for (const int maximumField : {5, 7, 9})
-        oldSet = WithField(oldSet, maximumField, 30);
-    Text newSet = designSet;
-    for (const auto& [field, value] : {std::pair{4, 50}, {5, 80}, {6, 45}, {7, 70}, {8, 40}, {9, 80}})
-        newSet = WithField(newSet, field, value);
-    const struct {
-        const char* how;
-        bool online;
-        bool asDump;
-    } cases[] = {{"offline", false, false}, {"online", true, false}, {"online, from a dump", true, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.how);
-        MapComPort(1, "/dev/fake-limits");
-        auto& port = bus.add("/dev/fake-limits");
-        PortLink().Open();
-        named("标签127").write(prop::label::Caption, Text(c.online ? "已联机" : "未联机"));
-        apply(oldSet);
-        port.written.clear();
-        if (c.asDump) {
-            DumpActive = 1;
-            DumpCount = 0;
-            SetEffectSetText("");
-            for (std::size_t field = 0; field < 255; ++field)
-                named("端口").raise(event::DataArrived, {std::stoi(newSet.substr(3 * field, 3))});
-        } else {
-            apply(newSet);
-        }
-        EXPECT_EQ(EffectSetText(), newSet);
-        for (const auto& [box, text] :
-             {std::pair{"Music_Vol_set_Min", "40"}, {"Mic_Vol_set_Min", "45"}, {"Eff_Vol_set_Min", "50"}})
-            EXPECT_EQ(content(box), text) << box;
-        // The same six frames as before, each maximum's first.
-        const Bytes frames = c.online ? Bytes{0x80, 0, 0xBB, 2, 9, 80, 0x80, 0, 0xBB, 2, 8, 40, 0x80, 0, 0xBB, 2, 7, 70,
-                                              0x80, 0, 0xBB, 2, 6, 45, 0x80, 0, 0xBB, 2, 5, 80, 0x80, 0, 0xBB, 2, 4, 50}
-                                      : Bytes{};
-        EXPECT_EQ(port.written, frames);
-        PortLink().Close();
-    }
 }
 
 } // namespace

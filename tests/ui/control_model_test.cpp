@@ -1,3 +1,4 @@
+#include "model/colours.h"
 #include "test_host.h"
 #include "ui/kinds.h"
 #include "ui/user_input.h"

@@ -1,0 +1,42 @@
+#include "handlers/device_buttons.h"
+
+#include "link/device_frames.h"
+#include "link/device_link.h"
+#include "link/dump_collection.h"
+#include "link/link_globals.h"
+#include "runtime/dialogs.h"
+#include "sets/apply_effect_set.h"
+
+namespace ep {
+namespace {
+
+/// 80 00 code 02 00 00: the whole-device commands name no parameter and carry no value.
+bool SendDeviceCommand(std::uint8_t code) { return SendDeviceFrame(0, code, 0, Value(std::uint8_t{0})); }
+
+} // namespace
+
+void ReadDevice(const EventContext&) {
+    if (IsOnline())
+        StartDumpCollection();
+}
+
+void StoreToDevice(const EventContext&) {
+    if (!IsOnline())
+        return;
+    // Saying "stored" when the frame never left would make the user trust a device that kept nothing.
+    if (SendDeviceCommand(command::StoreEffect))
+        InfoBox(Value("当前效果已储存到设备"), 0);
+    else
+        InfoBox(Value("当前效果未能储存到设备：设备没有收到储存命令"), 0);
+}
+
+void RestoreDefaults(const EventContext&) {
+    if (!IsOnline())
+        return;
+    // The device restores its own defaults; the window shows the design-time set.
+    static_cast<void>(SendDeviceCommand(command::RestoreDefaults));
+    SetEffectSetText(DefaultSetText);
+    ApplyEffectSet();
+}
+
+} // namespace ep

@@ -1,0 +1,62 @@
+#include "handlers/file_handlers.h"
+
+#include "link/connection.h"
+#include "link/device_link.h"
+#include "link/link_globals.h"
+#include "link/send_all.h"
+#include "model/controls.h"
+#include "runtime/dialogs.h"
+#include "runtime/text.h"
+#include "sets/apply_effect_set.h"
+#include "sets/effect_files.h"
+#include "ui/user_input.h"
+
+namespace ep {
+namespace {
+
+constexpr int kDialogSave = 1;
+constexpr int kDialogOpen = 0;
+
+Control& Dialog() { return ControlNamed(controls::FileDialog); }
+
+bool ChooseFile(int dialogType) {
+    Dialog().write(prop::dialog::Type, dialogType);
+    return ShowCommonDialog(Dialog());
+}
+
+void Tell(const Text& message) { InfoBox(Value(message), 0); }
+
+} // namespace
+
+void SaveEffectFile(const EventContext&) {
+    if (!ChooseFile(kDialogSave))
+        return;
+    // While a dump is collected the set holds only the fields read so far.
+    if (DumpActive != 0) {
+        Tell("设备的设置仍在读取中，请在读取完毕后再保存");
+        return;
+    }
+    if (const auto refusal = SavePreset(EffectFileName(Dialog().readText(prop::dialog::FileName)), EffectSetText()))
+        Tell(*refusal);
+}
+
+void LoadEffectFile(const EventContext&) {
+    if (!ChooseFile(kDialogOpen))
+        return;
+    const PresetText preset = ReadPreset(Dialog().readText(prop::dialog::FileName));
+    if (preset.refusal) {
+        Tell(*preset.refusal);
+        return;
+    }
+    SetEffectSetText(preset.text);
+    if (CompareText(EffectSetText(), Text()) == 0)
+        SetEffectSetText(DefaultSetText);
+    if (!IsOnline())
+        return;
+    PauseLinkTimers();
+    SendAll();
+    ApplyEffectSet();
+    ResumeLinkTimers();
+}
+
+} // namespace ep

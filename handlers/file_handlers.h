@@ -1,0 +1,13 @@
+#pragma once
+/// 保存 and 打开文件: the EffectSet saved to a preset file and loaded back, through the common dialog
+/// 通用对话框1. A loaded set is sent to the device and shown while online; offline it only waits in the
+/// EffectSet.
+
+#include "ui/window.h"
+
+namespace ep {
+
+void SaveEffectFile(const EventContext& context);
+void LoadEffectFile(const EventContext& context);
+
+} // namespace ep

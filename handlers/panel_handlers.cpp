@@ -1,0 +1,47 @@
+#include "handlers/panel_handlers.h"
+
+#include "handlers/device_buttons.h"
+#include "handlers/file_handlers.h"
+#include "handlers/label_handlers.h"
+#include "handlers/limit_handlers.h"
+#include "handlers/page_tab_handlers.h"
+#include "handlers/receive_handler.h"
+#include "handlers/selector_handlers.h"
+#include "handlers/slider_handlers.h"
+#include "link/connection.h"
+
+namespace ep {
+
+HandlerRegistry PanelHandlers() {
+    HandlerRegistry handlers;
+    for (const auto& [name, handler] : std::initializer_list<std::pair<const char*, Handler>>{
+             {"ConnectTick", ConnectTick},
+             {"PingTick", PingTick},
+             {"WatchdogTick", WatchdogTick},
+             {"ReceiveByte", ReceiveByte},
+             {"ReadDevice", ReadDevice},
+             {"StoreToDevice", StoreToDevice},
+             {"RestoreDefaults", RestoreDefaults},
+             {"MicSliderChanged", MicSliderChanged},
+             {"KtvSliderChanged", KtvSliderChanged},
+             {"RevHighCutSliderChanged", RevHighCutSliderChanged},
+             {"MusicPageSliderChanged", MusicPageSliderChanged},
+             {"VolumeSliderChanged", VolumeSliderChanged},
+             {"KtvDelaySliderReleased", KtvDelaySliderReleased},
+             {"ColourSwitchPressed", ColourSwitchPressed},
+             {"MuteSwitchPressed", MuteSwitchPressed},
+             {"CaptionSwitchPressed", CaptionSwitchPressed},
+             {"ChoiceLabelPressed", ChoiceLabelPressed},
+             {"TopSelectorClosed", TopSelectorClosed},
+             {"BlockSelectorClosed", BlockSelectorClosed},
+             {"LimitBoxChanged", LimitBoxChanged},
+             {"EqTabPressed", EqTabPressed},
+             {"ShowMusicAuxPage", AuxTabPressed},
+             {"SaveEffectFile", SaveEffectFile},
+             {"LoadEffectFile", LoadEffectFile},
+         })
+        handlers.add(name, handler);
+    return handlers;
+}
+
+} // namespace ep

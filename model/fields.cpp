@@ -1,0 +1,117 @@
+#include "model/fields.h"
+
+#include "runtime/conversions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace ep {
+namespace {
+
+/// A name or text as the lookups compare it: no blanks around it, '_' as ' ', upper case.
+Text Folded(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    Text folded(text);
+    for (char& c : folded)
+        c = c == '_' ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+std::string_view ModeName(Block block, int channel) {
+    return block == Block::Global ? std::string_view{} : LayoutOf(block).modeNames[static_cast<std::size_t>(channel)];
+}
+
+/// The item a selector shows for an index: the KTV selectors list type A's modes, then type B's.
+std::optional<std::string_view> SelectorItem(const ParameterRow& row, int index) {
+    const Block block = row.selects == Block::KtvTypeA ? KtvBlockOfSelectorIndex(index) : row.selects;
+    const std::optional<int> mode = ChannelOfSelectorIndex(block, index);
+    if (!mode)
+        return std::nullopt;
+    return ModeName(block, *mode);
+}
+
+int SliderPositionOf(const ParameterRow& row, int value) {
+    return std::clamp(PositionOfDeviceValue(row, value), std::min(row.minimum, row.maximum),
+                      std::max(row.minimum, row.maximum));
+}
+
+} // namespace
+
+FieldInfo InfoOfField(int field) {
+    const std::optional<ChannelAddress> key = ChannelAddressOfField(field);
+    if (!key)
+        return {};
+    return {field, key->channel, &Row(key->address)};
+}
+
+Text FieldName(int field) {
+    const FieldInfo info = InfoOfField(field);
+    if (info.row == nullptr)
+        return {};
+    if (info.row->block == Block::Global)
+        return Text(info.row->name);
+    return Text(ModeName(info.row->block, info.channel)) + " " + Text(info.row->name);
+}
+
+std::optional<int> FieldNamed(std::string_view name) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+    if (error == std::errc() && end == name.data() + name.size())
+        return number >= 1 && number <= EffectSetFieldCount ? std::optional<int>(number) : std::nullopt;
+    const Text wanted = Folded(name);
+    for (int field = 1; field <= EffectSetFieldCount; ++field)
+        if (Folded(FieldName(field)) == wanted)
+            return field;
+    return std::nullopt;
+}
+
+std::vector<int> ValuesOfField(int field) {
+    const FieldInfo info = InfoOfField(field);
+    std::vector<int> values;
+    if (info.row == nullptr)
+        return values;
+    const ParameterRow& row = *info.row;
+    for (int position = row.minimum; position <= row.maximum; ++position)
+        values.push_back(row.editKind == EditKind::Slider ? DeviceValueOfPosition(row, position) : position);
+    std::sort(values.begin(), values.end());
+    return values;
+}
+
+Text ValueText(int field, int value) {
+    const FieldInfo info = InfoOfField(field);
+    if (info.row == nullptr)
+        return {};
+    const ParameterRow& row = *info.row;
+    switch (row.editKind) {
+    case EditKind::Slider:
+    case EditKind::LimitBox:
+        if (const auto text = SetDisplayText(row, value, SliderPositionOf(row, value)))
+            return *text;
+        break;
+    case EditKind::Selector:
+        if (const auto item = SelectorItem(row, std::min(value, row.maximum)))
+            return Text(*item);
+        break;
+    case EditKind::ChoiceLabels:
+        if (value >= 0 && value < static_cast<int>(row.choices.size()))
+            return Text(row.choices[static_cast<std::size_t>(value)].caption);
+        break;
+    case EditKind::SwitchLabel:
+        return Text(SwitchIsOn(row, value) ? row.on.text : row.off.text);
+    }
+    return ToText(Value(static_cast<std::int32_t>(value)));
+}
+
+std::optional<int> ValueOfText(int field, std::string_view text) {
+    const Text wanted = Folded(text);
+    for (const int value : ValuesOfField(field))
+        if (Folded(ValueText(field, value)) == wanted)
+            return value;
+    return std::nullopt;
+}
+
+} // namespace ep

@@ -1,0 +1,66 @@
+#include "model/fields.h"
+#include "model/lookup_tables.h"
+
+#include <gtest/gtest.h>
+
+namespace ep {
+namespace {
+
+TEST(Fields, NamesTellTheModeAndTheParameter) {
+    const struct {
+        int field;
+        const char* name;
+    } cases[] = {{1, "Eff_Vol"},
+                 {8, "Music_Vol Min"},
+                 {13, "KTV_MODE"},
+                 {16, "Source"},
+                 {19, "Key"},
+                 {22, "MIC1 57HZ"},
+                 {34, "MIC2 1KHZ"},
+                 {76, "KTV1 EchoA Rep"},
+                 {112, "EFF1 Rev1 Time"},
+                 {155, "MUSIC1 EFF In C"},
+                 {255, "MUSIC6 Out Limit"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FieldName(c.field), c.name) << c.field;
+        EXPECT_EQ(FieldNamed(c.name), c.field) << c.name;
+    }
+}
+
+TEST(Fields, NamesAreFoundWhateverTheCaseAndWithUnderscoresForBlanks) {
+    EXPECT_EQ(FieldNamed("mic2_1khz"), 34);
+    EXPECT_EQ(FieldNamed("  music_vol "), 3);
+    EXPECT_EQ(FieldNamed("19"), 19);
+    EXPECT_EQ(FieldNamed("256"), std::nullopt);
+    EXPECT_EQ(FieldNamed("0"), std::nullopt);
+    EXPECT_EQ(FieldNamed("MIC7 1KHZ"), std::nullopt);
+}
+
+TEST(Fields, ValuesReadAsTheWindowShowsThem) {
+    FillLookupTables();
+    const struct {
+        int field;
+        int value;
+        const char* text;
+    } cases[] = {{34, 13, "+3dB"},  {34, 10, "0dB"},    {77, 10, "135ms"}, {255, 3, "1.2V"}, {255, 0, "OFF"},
+                 {112, 25, "2.5S"}, {83, 127, "381ms"}, {1, 38, "38"},     {1, 95, "80"},    {16, 1, "BGM"},
+                 {19, 7, "#2"},     {13, 5, "EFF2"},    {10, 0, "KTV1"},   {17, 1, "ON"},    {17, 0, "OFF"},
+                 {155, 1, "ON"},    {156, 1, "180°"},   {156, 0, "O°"},    {8, 40, "40"},    {30, 15, "150HZ"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ValueText(c.field, c.value), c.text) << FieldName(c.field) << " = " << c.value;
+}
+
+TEST(Fields, EveryTextOfAFieldReadsBackAsItsValue) {
+    FillLookupTables();
+    for (int field = 1; field <= EffectSetFieldCount; ++field) {
+        const std::vector<int> values = ValuesOfField(field);
+        ASSERT_FALSE(values.empty()) << field;
+        for (const int value : values)
+            EXPECT_EQ(ValueOfText(field, ValueText(field, value)), value) << FieldName(field) << " = " << value;
+    }
+    EXPECT_EQ(ValueOfText(34, "+11dB"), std::nullopt);
+    EXPECT_EQ(ValueOfText(16, "bgm"), 1);
+}
+
+} // namespace
+} // namespace ep

@@ -1,0 +1,76 @@
+#include "qt_panel.h"
+
+#include "app/program_globals.h"
+#include "app/program_main.h"
+#include "link/device_link.h"
+#include "link/link_globals.h"
+#include "model/blocks.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+namespace ep::testing {
+namespace {
+
+/// Wakes the waiting event loop so that a time-out is noticed when nothing else happens.
+constexpr int kWakePeriodMs = 10;
+
+} // namespace
+
+MessageBoxButton AnsweringQtHost::showMessageBox(const MessageBoxRequest& request) {
+    messageBoxes.push_back(request);
+    if (onMessageBox)
+        onMessageBox(request);
+    return MessageBoxButton::Ok;
+}
+
+std::optional<Text> AnsweringQtHost::showFileDialog(const FileDialogRequest&) {
+    if (fileDialogAnswers.empty())
+        return std::nullopt;
+    Text answer = fileDialogAnswers.front();
+    fileDialogAnswers.erase(fileDialogAnswers.begin());
+    return answer;
+}
+
+QtPanel::~QtPanel() { stop(); }
+
+void QtPanel::start(View view) {
+    InitialiseGlobals();
+    m_window = OpenMainWindow();
+    if (view == View::Shown) {
+        m_view = std::make_unique<qt::MainWindowView>(*m_window);
+        m_view->showCentred();
+    }
+}
+
+void QtPanel::stop() {
+    m_view.reset();
+    m_window.reset();
+    ReleaseGlobals();
+}
+
+bool QtPanel::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QTimer wake;
+    wake.start(kWakePeriodMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+void QtPanel::runFor(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    waitUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; }, milliseconds + kWakePeriodMs);
+}
+
+bool QtPanel::SetShown() {
+    return IsOnline() && DumpActive == 0 && EffectSetText().size() == static_cast<std::size_t>(EffectSetLength);
+}
+
+} // namespace ep::testing

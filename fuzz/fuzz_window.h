@@ -8,12 +8,12 @@
 namespace ep::fuzzing {
 
 class FuzzWindow {
-public:
+  public:
     static FuzzWindow& instance();
     void reset(bool online);
     testing::TestHost& host() { return m_host; }
 
-private:
+  private:
     FuzzWindow();
     testing::TestHost m_host;
     testing::FakeSerialBus m_bus;

@@ -29,7 +29,7 @@ void ResetToDefaults(Control& port) {
 
 /// Reads little-endian integers and counted texts from the block, remembering whether it ran out.
 class BlockReader {
-public:
+  public:
     explicit BlockReader(const Bytes& block) : m_block(block) {}
     std::int32_t integer() {
         if (m_offset + 4 > m_block.size()) {
@@ -55,7 +55,7 @@ public:
     }
     bool ranShort() const { return m_short; }
 
-private:
+  private:
     const Bytes& m_block;
     std::size_t m_offset = 0;
     bool m_short = false;

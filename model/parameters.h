@@ -67,17 +67,17 @@ struct ParameterRow {
     Block block = Block::Global;
     MusicPage page = MusicPage::None;
     /// The parameter's name; for a block row also the caption its caption label shows.
-    std::string_view name;
-    std::string_view captionLabel;
+    std::string_view name{};
+    std::string_view captionLabel{};
     EditKind editKind = EditKind::Slider;
     /// The editing control; empty for the choice rows, which are edited by their choices' labels.
-    std::string_view editControl;
+    std::string_view editControl{};
     /// The labels of a choice row, in the order of the values they set (0, 1, ...).
-    std::span<const Choice> choices;
+    std::span<const Choice> choices{};
     /// The value box (for the limit boxes and switch labels, the editing control itself).
-    std::string_view displayControl;
+    std::string_view displayControl{};
     /// The maximum box that limits this parameter: the volume sliders' and the minimum boxes'.
-    std::string_view limitControl;
+    std::string_view limitControl{};
     int minimum = 0;
     int maximum = 0;
     ValueRule rule = ValueRule::Position;
@@ -89,10 +89,10 @@ struct ParameterRow {
     OnlineTest onlineTest = OnlineTest::Present;
     /// The range the window gives the slider when it shows the row's page or KTV layout; empty where the
     /// window definition's range stays.
-    std::optional<SliderRange> shownRange;
+    std::optional<SliderRange> shownRange{};
     /// A switch row's two states and when its field reads as on.
-    SwitchLook on;
-    SwitchLook off;
+    SwitchLook on{};
+    SwitchLook off{};
     SwitchTest onWhen = SwitchTest::NotZero;
     /// The block whose mode a selector row chooses (KtvTypeA stands for both KTV types).
     Block selects = Block::Global;

@@ -14,7 +14,7 @@ class QTimer;
 namespace ep::qt {
 
 class QtHost : public QObject, public Host {
-public:
+  public:
     QtHost();
     ~QtHost() override;
 
@@ -27,7 +27,7 @@ public:
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
 
-private:
+  private:
     TimerId m_nextTimer = 1;
     std::map<TimerId, std::unique_ptr<QTimer>> m_timers;
 };

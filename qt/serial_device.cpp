@@ -9,7 +9,7 @@ namespace ep::qt {
 namespace {
 
 class QtSerialDevice : public SerialDevice {
-public:
+  public:
     QtSerialDevice(SerialReceiver& receiver, const SerialLineSettings& settings)
         : m_worker(new SerialWorker(receiver, settings)) {
         m_worker->moveToThread(&m_thread);
@@ -38,14 +38,15 @@ public:
     void close() override {
         if (m_worker == nullptr)
             return;
-        QMetaObject::invokeMethod(m_worker, [this] { m_worker->close(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_worker, [this] { m_worker->close(); }, Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
         delete m_worker;
         m_worker = nullptr;
     }
 
-private:
+  private:
     QThread m_thread;
     SerialWorker* m_worker;
 };

@@ -6,7 +6,6 @@
 
 namespace ep::qt {
 
-SerialOpenResult OpenSerialDevice(const Text& devicePath, const SerialLineSettings& settings,
-                                  SerialReceiver& receiver);
+SerialOpenResult OpenSerialDevice(const Text& devicePath, const SerialLineSettings& settings, SerialReceiver& receiver);
 
 } // namespace ep::qt

@@ -10,7 +10,7 @@
 namespace ep::qt {
 
 class SerialWorker : public QObject {
-public:
+  public:
     SerialWorker(SerialReceiver& receiver, const SerialLineSettings& settings);
 
     /// Opens the port; runs in the reader thread.
@@ -19,7 +19,7 @@ public:
     bool write(const QByteArray& bytes, int timeoutMs);
     void close();
 
-private:
+  private:
     void readAvailable();
     void portError(QSerialPort::SerialPortError error);
     bool drainOutput(int timeoutMs);

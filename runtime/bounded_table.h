@@ -9,7 +9,7 @@
 namespace ep {
 
 template <typename T, std::size_t Size> class BoundedTable {
-public:
+  public:
     const T& at(long long index) const {
         if (index < 1)
             RaiseRuntimeError(4);
@@ -26,7 +26,7 @@ public:
     }
     static constexpr std::size_t size() { return Size; }
 
-private:
+  private:
     std::array<T, Size> m_entries{};
 };
 

@@ -56,12 +56,11 @@ Text FormatGeneral(double number, int precision) {
     if (number == 0)
         return "0"; // negative zero too
     std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), number,
-                                            std::chars_format::general, precision);
+    const auto [end, error] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), number, std::chars_format::general, precision);
     if (error != std::errc())
         return {};
-    return WithThreeDigitExponent(
-        std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())));
+    return WithThreeDigitExponent(std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())));
 }
 
 // ---- Date-time ----
@@ -113,8 +112,7 @@ Text FormatDateTime(DateTime value) {
     int length = std::snprintf(buffer.data(), buffer.size(), "%d年%d月%d日", time.year, time.month, time.day);
     const auto rest = buffer.size() - static_cast<std::size_t>(length);
     if (time.second != 0)
-        length +=
-            std::snprintf(buffer.data() + length, rest, "%d时%d分%d秒", time.hour, time.minute, time.second);
+        length += std::snprintf(buffer.data() + length, rest, "%d时%d分%d秒", time.hour, time.minute, time.second);
     else if (time.minute != 0)
         length += std::snprintf(buffer.data() + length, rest, "%d时%d分", time.hour, time.minute);
     else if (time.hour != 0)
@@ -240,8 +238,8 @@ double ParseDecimal(std::string_view text) {
         // The decimal exponent of the first nonzero digit tells an overflow from an underflow.
         const long long leadingExponent = integerDigits > 0 ? integerDigits - 1 : -(fractionZeros + 1);
         digits += 'e' + std::to_string(exponent);
-        const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude,
-                                            std::chars_format::general);
+        const auto result =
+            std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, std::chars_format::general);
         if (result.ec == std::errc::result_out_of_range)
             magnitude = leadingExponent + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
@@ -298,7 +296,6 @@ std::optional<std::int64_t> IntegerValue(const Value& value) {
 }
 
 // ---- UTF-8 ----
-
 
 /// The ASCII character that a full-width code point folds to, or 0 when it stays as it is.
 char FoldedCharacter(char32_t codePoint) {

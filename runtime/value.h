@@ -33,8 +33,8 @@ struct ArrayValue {
 };
 
 struct Value {
-    using Storage = std::variant<std::uint8_t, std::int16_t, std::int32_t, std::int64_t, float, double, bool,
-                                 DateTime, Text, Bytes, ProcPointer, ArrayValue>;
+    using Storage = std::variant<std::uint8_t, std::int16_t, std::int32_t, std::int64_t, float, double, bool, DateTime,
+                                 Text, Bytes, ProcPointer, ArrayValue>;
 
     Value() : storage(std::int32_t{0}) {}
     Value(std::uint8_t v) : storage(v) {}

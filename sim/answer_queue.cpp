@@ -28,7 +28,7 @@ std::optional<Clock::time_point> AnswerQueue::nextDue() const {
 
 std::vector<std::uint8_t> AnswerQueue::due(Clock::time_point now) const {
     std::vector<std::uint8_t> bytes;
-    for (const auto &[byte, arrival] : m_bytes) {
+    for (const auto& [byte, arrival] : m_bytes) {
         if (arrival > now)
             break;
         bytes.push_back(byte);
@@ -37,8 +37,7 @@ std::vector<std::uint8_t> AnswerQueue::due(Clock::time_point now) const {
 }
 
 void AnswerQueue::consume(std::size_t count) {
-    m_bytes.erase(m_bytes.begin(),
-                  m_bytes.begin() + static_cast<std::ptrdiff_t>(std::min(count, m_bytes.size())));
+    m_bytes.erase(m_bytes.begin(), m_bytes.begin() + static_cast<std::ptrdiff_t>(std::min(count, m_bytes.size())));
 }
 
 } // namespace ep::sim

@@ -22,13 +22,12 @@ std::optional<int> ParseNumber(std::string_view text, int minimum, int maximum) 
 
 } // namespace
 
-SimCommandLine ParseSimCommandLine(int argc, const char *const *argv) {
+SimCommandLine ParseSimCommandLine(int argc, const char* const* argv) {
     SimCommandLine line;
     for (int i = 1; i < argc && line.error.empty(); ++i) {
         std::string_view argument = argv[i];
         std::optional<std::string_view> attached;
-        if (const auto equals = argument.find('=');
-            argument.starts_with("--") && equals != std::string_view::npos) {
+        if (const auto equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
             attached = argument.substr(equals + 1);
             argument = argument.substr(0, equals);
         }
@@ -46,8 +45,8 @@ SimCommandLine ParseSimCommandLine(int argc, const char *const *argv) {
                 return std::nullopt;
             const std::optional<int> value = ParseNumber(*text, minimum, maximum);
             if (!value)
-                line.error = std::string(argument) + " expects a number from " + std::to_string(minimum) +
-                             " to " + std::to_string(maximum) + ", not '" + std::string(*text) + "'";
+                line.error = std::string(argument) + " expects a number from " + std::to_string(minimum) + " to " +
+                             std::to_string(maximum) + ", not '" + std::string(*text) + "'";
             return value;
         };
         const auto flag = [&] {
@@ -55,7 +54,7 @@ SimCommandLine ParseSimCommandLine(int argc, const char *const *argv) {
                 line.error = std::string(argument) + " takes no value";
             return !attached;
         };
-        FaultOptions &faults = line.server.device.faults;
+        FaultOptions& faults = line.server.device.faults;
         if (argument == "--help" || argument == "-h") {
             line.help = flag();
         } else if (argument == "--quiet") {
@@ -94,9 +93,8 @@ SimCommandLine ParseSimCommandLine(int argc, const char *const *argv) {
             const std::optional<int> field = equals == std::string_view::npos
                                                  ? std::nullopt
                                                  : ParseNumber(assignment->substr(0, equals), 1, FieldCount);
-            const std::optional<int> value = equals == std::string_view::npos
-                                                 ? std::nullopt
-                                                 : ParseNumber(assignment->substr(equals + 1), 0, 255);
+            const std::optional<int> value =
+                equals == std::string_view::npos ? std::nullopt : ParseNumber(assignment->substr(equals + 1), 0, 255);
             if (field && value)
                 line.server.changedValues.emplace_back(*field, static_cast<std::uint8_t>(*value));
             else

@@ -14,7 +14,7 @@ struct SimCommandLine {
     std::string error; ///< not empty when the arguments are wrong
 };
 
-SimCommandLine ParseSimCommandLine(int argc, const char *const *argv);
+SimCommandLine ParseSimCommandLine(int argc, const char* const* argv);
 std::string SimHelpText();
 
 } // namespace ep::sim

@@ -33,12 +33,12 @@ ValueSet BuildDesignValues() {
 
 } // namespace
 
-const ValueSet &DesignValues() {
+const ValueSet& DesignValues() {
     static const ValueSet values = BuildDesignValues();
     return values;
 }
 
-std::string ThreeDigitText(const ValueSet &values) {
+std::string ThreeDigitText(const ValueSet& values) {
     std::string text;
     for (const std::uint8_t value : values) {
         char field[4];

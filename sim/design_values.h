@@ -14,10 +14,10 @@ namespace ep::sim {
 using ValueSet = std::array<std::uint8_t, FieldCount>;
 
 /// The factory values, in field order.
-const ValueSet &DesignValues();
+const ValueSet& DesignValues();
 
 /// The values as three decimal digits each, in field order: the form a full set takes in a preset file,
 /// for comparing the device's memory with what a panel shows.
-std::string ThreeDigitText(const ValueSet &values);
+std::string ThreeDigitText(const ValueSet& values);
 
 } // namespace ep::sim

@@ -24,7 +24,7 @@ constexpr std::array<Region, 5> Regions{{
 } // namespace
 
 std::optional<int> FieldOf(ParameterKey key) {
-    for (const Region &region : Regions) {
+    for (const Region& region : Regions) {
         const int offset = key.address - region.firstAddress;
         if (offset < 0 || offset >= region.addressCount)
             continue;
@@ -36,7 +36,7 @@ std::optional<int> FieldOf(ParameterKey key) {
 }
 
 std::optional<ParameterKey> KeyOfField(int field) {
-    for (const Region &region : Regions) {
+    for (const Region& region : Regions) {
         const int index = field - region.firstField;
         if (index < 0 || index >= region.channelCount * region.addressCount)
             continue;

@@ -13,7 +13,7 @@ inline constexpr int FieldCount = 255;
 struct ParameterKey {
     std::uint8_t channel = 0;
     std::uint8_t address = 0;
-    friend bool operator==(const ParameterKey &, const ParameterKey &) = default;
+    friend bool operator==(const ParameterKey&, const ParameterKey&) = default;
 };
 
 /// The 1-based field of (channel, address), or nothing when the processor has no such parameter.

@@ -27,7 +27,7 @@ std::string ReasonText(BrokenReason reason) {
     return "unknown";
 }
 
-std::string HexBytes(const std::vector<std::uint8_t> &bytes) {
+std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
     std::string text = "[";
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         char item[4];
@@ -63,13 +63,13 @@ std::string FrameKindName(FrameKind kind) {
     return "broken frame";
 }
 
-std::string DescribeFrame(const ParsedFrame &frame) {
+std::string DescribeFrame(const ParsedFrame& frame) {
     std::string text = FrameKindName(frame.kind);
     if (frame.kind == FrameKind::Broken)
         text += " (" + ReasonText(frame.reason) + ")";
     if (frame.kind == FrameKind::SetParameter || frame.kind == FrameKind::BulkParameter) {
-        text += " channel " + std::to_string(frame.channel) + " address " + std::to_string(frame.address) +
-                " value " + std::to_string(frame.value);
+        text += " channel " + std::to_string(frame.channel) + " address " + std::to_string(frame.address) + " value " +
+                std::to_string(frame.value);
         if (const std::optional<int> field = FieldOf({frame.channel, frame.address}))
             text += " field " + std::to_string(*field);
         if (frame.valueCutShort)

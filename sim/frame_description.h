@@ -12,6 +12,6 @@ std::string FrameKindName(FrameKind kind);
 
 /// For example "SetParameter channel 0 address 19 value 5 field 19 (4-byte value) [80 00 BB 02 13 05 00 00
 /// 00]".
-std::string DescribeFrame(const ParsedFrame &frame);
+std::string DescribeFrame(const ParsedFrame& frame);
 
 } // namespace ep::sim

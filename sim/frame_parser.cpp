@@ -16,7 +16,7 @@ std::vector<ParsedFrame> FrameParser::feed(std::span<const std::uint8_t> bytes) 
     return frames;
 }
 
-void FrameParser::feedByte(std::uint8_t byte, std::vector<ParsedFrame> &frames) {
+void FrameParser::feedByte(std::uint8_t byte, std::vector<ParsedFrame>& frames) {
     switch (m_state) {
     case ParserState::AwaitingHeader:
         if (byte == Header) {
@@ -84,13 +84,11 @@ BrokenReason FrameParser::check(std::uint8_t byte) const {
         return BrokenReason::BadCommand;
     case ParserState::AwaitingMarker:
         if (system)
-            return byte == HelloSelector || byte == DumpSelector ? BrokenReason::None
-                                                                 : BrokenReason::BadMarker;
+            return byte == HelloSelector || byte == DumpSelector ? BrokenReason::None : BrokenReason::BadMarker;
         return byte == FrameMarker ? BrokenReason::None : BrokenReason::BadMarker;
     case ParserState::AwaitingAddress:
         if (system)
-            return byte == (hello ? HelloAddress : DumpAddress) ? BrokenReason::None
-                                                                : BrokenReason::BadAddress;
+            return byte == (hello ? HelloAddress : DumpAddress) ? BrokenReason::None : BrokenReason::BadAddress;
         if (parameter)
             return FieldOf({m_frame.channel, byte}) ? BrokenReason::None : BrokenReason::BadAddress;
         return byte == 0x00 ? BrokenReason::None : BrokenReason::BadAddress;
@@ -105,7 +103,7 @@ BrokenReason FrameParser::check(std::uint8_t byte) const {
     }
 }
 
-void FrameParser::accept(std::uint8_t byte, std::vector<ParsedFrame> &frames) {
+void FrameParser::accept(std::uint8_t byte, std::vector<ParsedFrame>& frames) {
     m_frame.bytes.push_back(byte);
     switch (m_state) {
     case ParserState::AwaitingChannel:
@@ -126,8 +124,7 @@ void FrameParser::accept(std::uint8_t byte, std::vector<ParsedFrame> &frames) {
         break;
     case ParserState::AwaitingValue:
         m_frame.value = byte;
-        if (m_frame.channel != SystemChannel && m_command == SetParameter &&
-            CarriesFourByteValue(m_frame.address))
+        if (m_frame.channel != SystemChannel && m_command == SetParameter && CarriesFourByteValue(m_frame.address))
             m_state = ParserState::AwaitingValueTail;
         else
             complete(frames);
@@ -137,7 +134,7 @@ void FrameParser::accept(std::uint8_t byte, std::vector<ParsedFrame> &frames) {
     }
 }
 
-void FrameParser::complete(std::vector<ParsedFrame> &frames) {
+void FrameParser::complete(std::vector<ParsedFrame>& frames) {
     if (m_frame.channel == SystemChannel) {
         m_frame.kind = m_selector == HelloSelector ? FrameKind::Hello : FrameKind::DumpRequest;
     } else {
@@ -161,7 +158,7 @@ void FrameParser::complete(std::vector<ParsedFrame> &frames) {
     m_state = ParserState::AwaitingHeader;
 }
 
-void FrameParser::reject(std::uint8_t byte, BrokenReason reason, std::vector<ParsedFrame> &frames) {
+void FrameParser::reject(std::uint8_t byte, BrokenReason reason, std::vector<ParsedFrame>& frames) {
     ++m_brokenFrames;
     m_frame.kind = FrameKind::Broken;
     m_frame.reason = reason;

@@ -15,16 +15,7 @@
 
 namespace ep::sim {
 
-enum class FrameKind {
-    Hello,
-    DumpRequest,
-    Ping,
-    SetParameter,
-    BulkParameter,
-    StoreEffect,
-    RestoreDefaults,
-    Broken
-};
+enum class FrameKind { Hello, DumpRequest, Ping, SetParameter, BulkParameter, StoreEffect, RestoreDefaults, Broken };
 
 /// Why a run of bytes was not understood.
 enum class BrokenReason {
@@ -76,12 +67,12 @@ class FrameParser {
     std::uint64_t skippedBytes() const { return m_skippedBytes; }
 
   private:
-    void feedByte(std::uint8_t byte, std::vector<ParsedFrame> &frames);
+    void feedByte(std::uint8_t byte, std::vector<ParsedFrame>& frames);
     void begin(std::uint8_t header);
     BrokenReason check(std::uint8_t byte) const;
-    void accept(std::uint8_t byte, std::vector<ParsedFrame> &frames);
-    void complete(std::vector<ParsedFrame> &frames);
-    void reject(std::uint8_t byte, BrokenReason reason, std::vector<ParsedFrame> &frames);
+    void accept(std::uint8_t byte, std::vector<ParsedFrame>& frames);
+    void complete(std::vector<ParsedFrame>& frames);
+    void reject(std::uint8_t byte, BrokenReason reason, std::vector<ParsedFrame>& frames);
 
     ParserState m_state = ParserState::AwaitingHeader;
     ParsedFrame m_frame;

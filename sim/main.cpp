@@ -7,7 +7,7 @@
 #include <pthread.h>
 #include <random>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     using namespace ep::sim;
     SimCommandLine line = ParseSimCommandLine(argc, argv);
     if (!line.error.empty()) {
@@ -29,9 +29,7 @@ int main(int argc, char **argv) {
 
     line.server.device.noiseSeed = std::random_device{}();
     if (!line.quiet)
-        line.server.frameObserver = [](const ParsedFrame &frame) {
-            std::cerr << DescribeFrame(frame) << '\n';
-        };
+        line.server.frameObserver = [](const ParsedFrame& frame) { std::cerr << DescribeFrame(frame) << '\n'; };
 
     PtyServer server;
     if (!server.start(line.server)) {

@@ -24,12 +24,8 @@ bool ProcessorModel::setParameter(ParameterKey key, std::uint8_t value) {
     return field && setValue(*field, value);
 }
 
-void ProcessorModel::store() {
-    m_stored = m_values;
-}
+void ProcessorModel::store() { m_stored = m_values; }
 
-void ProcessorModel::restoreDefaults() {
-    m_values = DesignValues();
-}
+void ProcessorModel::restoreDefaults() { m_values = DesignValues(); }
 
 } // namespace ep::sim

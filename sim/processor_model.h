@@ -21,8 +21,8 @@ class ProcessorModel {
     /// Sets the parameter the wire names; false when the processor has no such parameter.
     bool setParameter(ParameterKey key, std::uint8_t value);
 
-    const ValueSet &values() const { return m_values; }
-    const ValueSet &storedValues() const { return m_stored; }
+    const ValueSet& values() const { return m_values; }
+    const ValueSet& storedValues() const { return m_stored; }
 
     /// Keeps a copy of the live values, as the store command does.
     void store();

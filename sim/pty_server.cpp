@@ -17,11 +17,9 @@ namespace {
 // The I/O thread wakes at least this often even with nothing to do, as a safety net for the stop flag.
 constexpr int IdlePollMilliseconds = 200;
 
-std::string SystemError(const std::string &what) {
-    return what + ": " + std::strerror(errno);
-}
+std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
 
-void CloseDescriptor(int &descriptor) {
+void CloseDescriptor(int& descriptor) {
     if (descriptor >= 0)
         ::close(descriptor);
     descriptor = -1;
@@ -42,7 +40,7 @@ PtyServer::~PtyServer() {
     CloseDescriptor(m_wakeWrite);
 }
 
-bool PtyServer::start(const ServerOptions &options) {
+bool PtyServer::start(const ServerOptions& options) {
     if (m_thread.joinable() || m_masterFd >= 0) {
         fail("already started");
         return false;
@@ -50,7 +48,7 @@ bool PtyServer::start(const ServerOptions &options) {
     {
         std::lock_guard lock(m_mutex);
         m_device = SimulatedDevice(options.device);
-        for (const auto &[field, value] : options.changedValues) {
+        for (const auto& [field, value] : options.changedValues) {
             if (!m_device.model().setValue(field, value)) {
                 m_error = "field " + std::to_string(field) + " is outside 1..255";
                 return false;
@@ -127,7 +125,7 @@ bool PtyServer::openTerminal() {
     return true;
 }
 
-bool PtyServer::makeLink(const std::string &linkPath) {
+bool PtyServer::makeLink(const std::string& linkPath) {
     struct stat existing {};
     if (::lstat(linkPath.c_str(), &existing) == 0) {
         if (!S_ISLNK(existing.st_mode)) {
@@ -195,7 +193,7 @@ void PtyServer::wake() {
     [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &signal, 1);
 }
 
-void PtyServer::fail(const std::string &what) {
+void PtyServer::fail(const std::string& what) {
     std::lock_guard lock(m_mutex);
     m_error = what;
 }
@@ -250,10 +248,10 @@ void PtyServer::run() {
                     late = m_device.faults().lateMilliseconds;
                 }
                 if (m_frameObserver)
-                    for (const ParsedFrame &frame : reception.frames)
+                    for (const ParsedFrame& frame : reception.frames)
                         m_frameObserver(frame);
                 const Clock::time_point earliest = Clock::now() + std::chrono::milliseconds(late);
-                for (const Bytes &answer : reception.answers)
+                for (const Bytes& answer : reception.answers)
                     queue.add(answer, earliest);
             }
         } else if (events & (POLLHUP | POLLERR | POLLNVAL)) {
@@ -264,7 +262,7 @@ void PtyServer::run() {
         {
             std::lock_guard lock(m_mutex);
             const int late = m_device.faults().lateMilliseconds;
-            for (const Bytes &answer : m_pendingAnswers)
+            for (const Bytes& answer : m_pendingAnswers)
                 queue.add(answer, Clock::now() + std::chrono::milliseconds(late));
             m_pendingAnswers.clear();
         }
@@ -276,7 +274,7 @@ void PtyServer::run() {
     m_serving = false;
 }
 
-bool PtyServer::writeDue(AnswerQueue &queue, bool &outputBlocked) {
+bool PtyServer::writeDue(AnswerQueue& queue, bool& outputBlocked) {
     const std::vector<std::uint8_t> due = queue.due(Clock::now());
     if (due.empty())
         return true;
@@ -295,7 +293,7 @@ bool PtyServer::writeDue(AnswerQueue &queue, bool &outputBlocked) {
     return true;
 }
 
-bool PtyServer::writeFlood(bool &outputBlocked) {
+bool PtyServer::writeFlood(bool& outputBlocked) {
     constexpr std::size_t FloodBlock = 4096;
     Bytes block;
     {
@@ -359,7 +357,7 @@ void PtyServer::sendDump() {
     wake();
 }
 
-void PtyServer::setFaults(const FaultOptions &faults) {
+void PtyServer::setFaults(const FaultOptions& faults) {
     {
         std::lock_guard lock(m_mutex);
         m_device.setFaults(faults);

@@ -26,18 +26,18 @@ struct ServerOptions {
     /// (field, value) pairs set before serving, to start from other values than the factory ones.
     std::vector<std::pair<int, std::uint8_t>> changedValues;
     /// Called on the I/O thread for every frame received, broken ones included.
-    std::function<void(const ParsedFrame &)> frameObserver;
+    std::function<void(const ParsedFrame&)> frameObserver;
 };
 
 class PtyServer {
   public:
     PtyServer() = default;
     ~PtyServer();
-    PtyServer(const PtyServer &) = delete;
-    PtyServer &operator=(const PtyServer &) = delete;
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
 
     /// Opens the pty and starts serving; false with error() set when that fails.
-    bool start(const ServerOptions &options);
+    bool start(const ServerOptions& options);
     /// Ends serving, closes the pty and removes the link. Safe to call more than once.
     void stop();
     /// Simulates the device going away: the I/O thread ends, the pty is closed, so the panel's side
@@ -60,7 +60,7 @@ class PtyServer {
     void requestKeyReset();
     /// Sends the whole dump now, unasked and whatever the faults: a device that answers a request late.
     void sendDump();
-    void setFaults(const FaultOptions &faults);
+    void setFaults(const FaultOptions& faults);
     std::vector<ParsedFrame> frameLog() const;
     DeviceCounters counters() const;
     /// Bytes written to the pty so far.
@@ -68,15 +68,15 @@ class PtyServer {
 
   private:
     bool openTerminal();
-    bool makeLink(const std::string &linkPath);
+    bool makeLink(const std::string& linkPath);
     void run();
-    bool writeDue(AnswerQueue &queue, bool &outputBlocked);
-    bool writeFlood(bool &outputBlocked);
+    bool writeDue(AnswerQueue& queue, bool& outputBlocked);
+    bool writeFlood(bool& outputBlocked);
     void wake();
     void endThread();
     void removeLink();
     void closeTerminal();
-    void fail(const std::string &what);
+    void fail(const std::string& what);
 
     mutable std::mutex m_mutex; ///< guards m_device, m_pendingAnswers, m_error, m_path, m_linkPath
     SimulatedDevice m_device;
@@ -85,7 +85,7 @@ class PtyServer {
     std::string m_path;
     std::string m_linkPath;
 
-    std::function<void(const ParsedFrame &)> m_frameObserver;
+    std::function<void(const ParsedFrame&)> m_frameObserver;
     std::chrono::nanoseconds m_byteDuration{0};
     int m_masterFd = -1;
     int m_slaveFd = -1; ///< kept open so the master never reports a hang-up when the panel closes its side

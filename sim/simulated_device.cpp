@@ -13,7 +13,7 @@ Reception SimulatedDevice::receive(std::span<const std::uint8_t> bytes) {
     m_counters.bytesReceived += bytes.size();
     Reception reception;
     reception.frames = m_parser.feed(bytes);
-    for (const ParsedFrame &frame : reception.frames) {
+    for (const ParsedFrame& frame : reception.frames) {
         if (frame.kind == FrameKind::Broken)
             continue;
         ++m_counters.framesUnderstood;
@@ -36,7 +36,7 @@ Bytes SimulatedDevice::keyResetRequest() {
 Bytes SimulatedDevice::floodBytes(std::size_t count) {
     std::uniform_int_distribution<int> value(0x00, 0xFE);
     Bytes bytes(count);
-    for (std::uint8_t &byte : bytes) {
+    for (std::uint8_t& byte : bytes) {
         const int drawn = value(m_noise);
         byte = static_cast<std::uint8_t>(drawn >= protocol::HelloAnswer ? drawn + 1 : drawn);
     }
@@ -50,7 +50,7 @@ DeviceCounters SimulatedDevice::counters() const {
     return counters;
 }
 
-void SimulatedDevice::apply(const ParsedFrame &frame, std::vector<Bytes> &answers) {
+void SimulatedDevice::apply(const ParsedFrame& frame, std::vector<Bytes>& answers) {
     switch (frame.kind) {
     case FrameKind::Hello:
         addAnswer({protocol::HelloAnswer}, answers);
@@ -96,7 +96,7 @@ Bytes SimulatedDevice::wholeDump() const {
     return bytes;
 }
 
-void SimulatedDevice::addAnswer(Bytes bytes, std::vector<Bytes> &answers) {
+void SimulatedDevice::addAnswer(Bytes bytes, std::vector<Bytes>& answers) {
     if (m_options.faults.silent)
         return;
     if (m_options.faults.noise) {

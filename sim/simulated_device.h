@@ -52,11 +52,11 @@ class SimulatedDevice {
     /// The next `count` bytes of a flood (see FaultOptions::flood).
     Bytes floodBytes(std::size_t count);
 
-    void setFaults(const FaultOptions &faults) { m_options.faults = faults; }
-    const FaultOptions &faults() const { return m_options.faults; }
+    void setFaults(const FaultOptions& faults) { m_options.faults = faults; }
+    const FaultOptions& faults() const { return m_options.faults; }
 
-    ProcessorModel &model() { return m_model; }
-    const ProcessorModel &model() const { return m_model; }
+    ProcessorModel& model() { return m_model; }
+    const ProcessorModel& model() const { return m_model; }
 
     DeviceCounters counters() const;
     /// The understood frames, oldest first.
@@ -64,9 +64,9 @@ class SimulatedDevice {
     ParserState parserState() const { return m_parser.state(); }
 
   private:
-    void apply(const ParsedFrame &frame, std::vector<Bytes> &answers);
+    void apply(const ParsedFrame& frame, std::vector<Bytes>& answers);
     Bytes dump() const;
-    void addAnswer(Bytes bytes, std::vector<Bytes> &answers);
+    void addAnswer(Bytes bytes, std::vector<Bytes>& answers);
 
     DeviceOptions m_options;
     ProcessorModel m_model;

@@ -40,22 +40,22 @@ struct UpDownArrows {
 
 /// Attributes that only the window definition sets; the logic never writes them.
 struct DefinitionAttributes {
-    std::vector<Text> items;      ///< combo box list
-    UpDownArrows upDown;          ///< edit box arrows
-    Text filter;                  ///< common dialog file filter, display text and pattern split by '|'
-    Text picture;                 ///< button bitmap or window background
-    int pictureMode = 0;          ///< window background placement
-    int borderStyle = 0;          ///< draw panel border
-    std::optional<Font> font;     ///< font of kinds whose font is not a property (edit box, combo, button)
-    Text title;                   ///< window title
-    Text icon;                    ///< window icon
-    int clientWidth = 0;          ///< window client area the controls need
+    std::vector<Text> items;  ///< combo box list
+    UpDownArrows upDown;      ///< edit box arrows
+    Text filter;              ///< common dialog file filter, display text and pattern split by '|'
+    Text picture;             ///< button bitmap or window background
+    int pictureMode = 0;      ///< window background placement
+    int borderStyle = 0;      ///< draw panel border
+    std::optional<Font> font; ///< font of kinds whose font is not a property (edit box, combo, button)
+    Text title;               ///< window title
+    Text icon;                ///< window icon
+    int clientWidth = 0;      ///< window client area the controls need
     int clientHeight = 0;
 };
 
 /// What a view of a control is told; it re-reads the property it is told about.
 class ControlView {
-public:
+  public:
     virtual ~ControlView() = default;
     virtual void propertyChanged(int number) = 0;
     /// The edit box stepped its number with its arrows: select all of it and take the focus.
@@ -65,12 +65,12 @@ public:
 /// Run-time state that a higher layer attaches to a control (the serial link of a SerialPort); it is
 /// destroyed with the control, before the control's properties.
 class ControlExtension {
-public:
+  public:
     virtual ~ControlExtension() = default;
 };
 
 class Control {
-public:
+  public:
     Control(Window& window, ControlKind kind, Text name, int id);
     ~Control();
     Control(const Control&) = delete;
@@ -114,7 +114,7 @@ public:
 
     void notifyView(int number) const;
 
-private:
+  private:
     Window& m_window;
     ControlKind m_kind;
     Text m_name;

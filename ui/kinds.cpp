@@ -28,8 +28,8 @@ KindDescriptor CommonKind(ControlKind kind, Text name) {
     descriptor.kind = kind;
     descriptor.name = std::move(name);
     descriptor.properties = {
-        {prop::Left, Integer()},  {prop::Top, Integer()},       {prop::Width, Integer()},
-        {prop::Height, Integer()}, {prop::Tag, TextProperty()}, {prop::Visible, Boolean(true)},
+        {prop::Left, Integer()},     {prop::Top, Integer()},          {prop::Width, Integer()},
+        {prop::Height, Integer()},   {prop::Tag, TextProperty()},     {prop::Visible, Boolean(true)},
         {prop::Disabled, Boolean()}, {prop::MousePointer, Integer()},
     };
     return descriptor;
@@ -113,9 +113,8 @@ KindDescriptor ProcessBarKind() {
 
 KindDescriptor TimerKind() {
     auto kind = CommonKind(ControlKind::Timer, "Timer");
-    kind.properties.insert({prop::timer::Period, Integer(0, [](const Control&, std::int32_t v) {
-                                return std::max(v, 0);
-                            })});
+    kind.properties.insert(
+        {prop::timer::Period, Integer(0, [](const Control&, std::int32_t v) { return std::max(v, 0); })});
     // kindState holds the host timer while the timer runs (0 when stopped).
     kind.written = [](Control& control, int number, const PropertyValue& old) {
         if (number != prop::timer::Period)
@@ -128,8 +127,7 @@ KindDescriptor TimerKind() {
             control.kindState() = 0;
         }
         if (period > 0)
-            control.kindState() =
-                CurrentHost().startTimer(period, [&control] { control.raise(event::TimerTick); });
+            control.kindState() = CurrentHost().startTimer(period, [&control] { control.raise(event::TimerTick); });
     };
     kind.destroyed = [](Control& control) {
         if (control.kindState() != 0)
@@ -150,10 +148,10 @@ constexpr std::size_t kKindCount = static_cast<std::size_t>(ControlKind::SerialP
 std::array<KindDescriptor, kKindCount>& Descriptors() {
     static std::array<KindDescriptor, kKindCount> descriptors = [] {
         std::array<KindDescriptor, kKindCount> all;
-        for (auto descriptor : {CommonKind(ControlKind::Window, "Window"), EditBoxKind(), LabelKind(),
-                                TransLabelKind(), ButtonKind(), ComboBoxKind(), SliderBarKind(), ProcessBarKind(),
-                                CommonKind(ControlKind::DrawPanel, "DrawPanel"), TimerKind(),
-                                CommonDlgKind(), CommonKind(ControlKind::SerialPort, "SerialPort")})
+        for (auto descriptor :
+             {CommonKind(ControlKind::Window, "Window"), EditBoxKind(), LabelKind(), TransLabelKind(), ButtonKind(),
+              ComboBoxKind(), SliderBarKind(), ProcessBarKind(), CommonKind(ControlKind::DrawPanel, "DrawPanel"),
+              TimerKind(), CommonDlgKind(), CommonKind(ControlKind::SerialPort, "SerialPort")})
             all[static_cast<std::size_t>(descriptor.kind)] = descriptor;
         return all;
     }();

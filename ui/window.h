@@ -22,11 +22,11 @@ using Handler = std::function<void(const EventContext&)>;
 
 /// The handlers by the names that the window definition binds; each layer registers its own.
 class HandlerRegistry {
-public:
+  public:
     void add(const Text& name, Handler handler);
     const Handler* find(const Text& name) const;
 
-private:
+  private:
     std::map<Text, Handler> m_handlers;
 };
 
@@ -38,7 +38,7 @@ struct Binding {
 };
 
 class Window {
-public:
+  public:
     explicit Window(Text name);
     ~Window();
     Window(const Window&) = delete;
@@ -64,7 +64,7 @@ public:
     /// suppressed or when nothing is bound.
     void dispatch(Control& source, int event, std::vector<std::int32_t> arguments);
 
-private:
+  private:
     std::unique_ptr<Control> m_self;
     std::vector<std::unique_ptr<Control>> m_controls;
     std::map<Text, Control*> m_byName;

@@ -14,12 +14,12 @@ constexpr int kMusicBlockFirstField = 148;
 sim::ServerOptions DeviceWithDistinctBlocks() {
     sim::ServerOptions options;
     for (int block = 0; block < 6; ++block) {
-        options.changedValues.emplace_back(kMicBlockFirstField + 9 * block + 8, 3 + block);    // MIC Lowcut
+        options.changedValues.emplace_back(kMicBlockFirstField + 9 * block + 8, 3 + block);     // MIC Lowcut
         options.changedValues.emplace_back(kMusicBlockFirstField + 18 * block + 9, 50 + block); // C_Music_Vol
-        options.changedValues.emplace_back(kMusicBlockFirstField + 18 * block + 17, block);   // Out Limit
+        options.changedValues.emplace_back(kMusicBlockFirstField + 18 * block + 17, block);     // Out Limit
     }
     for (int block = 0; block < 4; ++block) {
-        options.changedValues.emplace_back(kKtvTypeAFirstField + 8 * block, 2 + block); // EchoA Rep
+        options.changedValues.emplace_back(kKtvTypeAFirstField + 8 * block, 2 + block);  // EchoA Rep
         options.changedValues.emplace_back(kKtvTypeBFirstField + 10 * block, 8 + block); // Echo Rep
     }
     return options;

@@ -22,7 +22,8 @@ TEST_F(EffectFileEndToEnd, LoadingAPresetOnlinePutsItIntoTheDevice) {
         std::snprintf(digits, sizeof digits, "%03d", (field * 3) % 80);
         preset.replace(static_cast<std::size_t>(3 * field - 3), 3, digits);
     }
-    const auto file = std::filesystem::temp_directory_path() / ("effectpanel-e2e-" + std::to_string(getpid()) + ".tonset");
+    const auto file =
+        std::filesystem::temp_directory_path() / ("effectpanel-e2e-" + std::to_string(getpid()) + ".tonset");
     std::ofstream(file, std::ios::binary) << preset;
 
     // Records what the progress bar showed while the send ran inside the click.

@@ -18,7 +18,7 @@ Bytes Words(std::initializer_list<std::int32_t> words) {
 }
 
 class SerialPortKind : public ::testing::Test {
-protected:
+  protected:
     SerialPortKind() : window("MainWindow") {
         RegisterSerialPortKind();
         port = &window.addControl(ControlKind::SerialPort, "端口", 1);

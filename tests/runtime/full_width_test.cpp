@@ -16,9 +16,7 @@ void PrintTo(const FoldCase& c, std::ostream* out) { *out << testing::PrintToStr
 
 class FullWidthTest : public testing::TestWithParam<FoldCase> {};
 
-TEST_P(FullWidthTest, FoldsFullWidthFormsToAscii) {
-    EXPECT_EQ(FoldFullWidth(GetParam().text), GetParam().folded);
-}
+TEST_P(FullWidthTest, FoldsFullWidthFormsToAscii) { EXPECT_EQ(FoldFullWidth(GetParam().text), GetParam().folded); }
 
 const FoldCase kFoldCases[] = {
     {"038", "038"},

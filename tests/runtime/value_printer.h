@@ -18,9 +18,7 @@ inline void PrintStored(const std::int16_t& v, std::ostream* out) { *out << "sho
 inline void PrintStored(const std::int32_t& v, std::ostream* out) { *out << "int " << v; }
 inline void PrintStored(const std::int64_t& v, std::ostream* out) { *out << "long " << v; }
 inline void PrintStored(const float& v, std::ostream* out) { *out << "float " << std::setprecision(9) << v; }
-inline void PrintStored(const double& v, std::ostream* out) {
-    *out << "double " << std::setprecision(17) << v;
-}
+inline void PrintStored(const double& v, std::ostream* out) { *out << "double " << std::setprecision(17) << v; }
 inline void PrintStored(const bool& v, std::ostream* out) { *out << "bool " << v; }
 inline void PrintStored(const DateTime& v, std::ostream* out) { *out << "date-time " << v.days; }
 inline void PrintStored(const Text& v, std::ostream* out) { *out << "text " << testing::PrintToString(v); }

@@ -27,20 +27,21 @@ TEST_P(DateTimeTextTest, ShowsTheDateAndTheTimeUpToItsLastNonzeroPart) {
     EXPECT_EQ(ToText(Value(DateTime{GetParam().days})), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DateTimes, DateTimeTextTest,
-    testing::Values(DateTimeCase{0, "1899年12月30日"}, DateTimeCase{1.5, "1899年12月31日12时"},
-                    DateTimeCase{45000.75, "2023年3月15日18时"}, DateTimeCase{36526, "2000年1月1日"},
-                    DateTimeCase{60, "1900年2月28日"}, DateTimeCase{61, "1900年3月1日"},
-                    DateTimeCase{2.0 + (5 * 60 + 7) / 86400.0, "1900年1月1日0时5分7秒"},
-                    DateTimeCase{2.0 + 5 / 1440.0, "1900年1月1日0时5分"},
-                    DateTimeCase{0.5 + 30 / 1440.0, "1899年12月30日12时30分"},
-                    DateTimeCase{0.5 + 1 / 1440.0, "1899年12月30日12时1分"},
-                    DateTimeCase{0.999999999, "1899年12月31日"}, DateTimeCase{-1, "1899年12月29日"},
-                    DateTimeCase{-1.25, "1899年12月29日6时"}, DateTimeCase{-657434, "100年1月1日"},
-                    DateTimeCase{2958465, "9999年12月31日"}, DateTimeCase{3e6, "9999年12月31日"},
-                    DateTimeCase{2958465.75, "9999年12月31日"}, DateTimeCase{-1e7, "100年1月1日"},
-                    DateTimeCase{NAN, "1899年12月30日"}));
+INSTANTIATE_TEST_SUITE_P(DateTimes, DateTimeTextTest,
+                         testing::Values(DateTimeCase{0, "1899年12月30日"}, DateTimeCase{1.5, "1899年12月31日12时"},
+                                         DateTimeCase{45000.75, "2023年3月15日18时"},
+                                         DateTimeCase{36526, "2000年1月1日"}, DateTimeCase{60, "1900年2月28日"},
+                                         DateTimeCase{61, "1900年3月1日"},
+                                         DateTimeCase{2.0 + (5 * 60 + 7) / 86400.0, "1900年1月1日0时5分7秒"},
+                                         DateTimeCase{2.0 + 5 / 1440.0, "1900年1月1日0时5分"},
+                                         DateTimeCase{0.5 + 30 / 1440.0, "1899年12月30日12时30分"},
+                                         DateTimeCase{0.5 + 1 / 1440.0, "1899年12月30日12时1分"},
+                                         DateTimeCase{0.999999999, "1899年12月31日"},
+                                         DateTimeCase{-1, "1899年12月29日"}, DateTimeCase{-1.25, "1899年12月29日6时"},
+                                         DateTimeCase{-657434, "100年1月1日"}, DateTimeCase{2958465, "9999年12月31日"},
+                                         DateTimeCase{3e6, "9999年12月31日"},
+                                         DateTimeCase{2958465.75, "9999年12月31日"}, DateTimeCase{-1e7, "100年1月1日"},
+                                         DateTimeCase{NAN, "1899年12月30日"}));
 
 TEST(ValueText, TextIsCopiedUpToItsZeroByte) {
     EXPECT_EQ(ToText(Value("038")), "038");
@@ -76,9 +77,7 @@ void PrintTo(const ByteStringCase& c, std::ostream* out) { PrintTo(c.value, out)
 
 class ByteStringTest : public testing::TestWithParam<ByteStringCase> {};
 
-TEST_P(ByteStringTest, GivesTheLittleEndianBytes) {
-    EXPECT_EQ(ToByteString(GetParam().value), GetParam().bytes);
-}
+TEST_P(ByteStringTest, GivesTheLittleEndianBytes) { EXPECT_EQ(ToByteString(GetParam().value), GetParam().bytes); }
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ByteStringTest,
@@ -94,9 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ByteStringCase{Value("0A\xE4\xB8\xAD"), {'0', 'A', 0xE4, 0xB8, 0xAD}},
                     ByteStringCase{Value(Text("ab\0c", 4)), {'a', 'b'}}, ByteStringCase{Value(""), {}},
                     ByteStringCase{Value(Bytes{0, 1, 0}), {0, 1, 0}},
-                    ByteStringCase{
-                        Value(ArrayValue{ValueKind::Int, {Value(std::int32_t{1}), Value(std::int32_t{-1})}}),
-                        {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}},
+                    ByteStringCase{Value(ArrayValue{ValueKind::Int, {Value(std::int32_t{1}), Value(std::int32_t{-1})}}),
+                                   {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}},
                     ByteStringCase{Value(ArrayValue{ValueKind::Text, {Value("a")}}), {}}));
 
 } // namespace

@@ -7,7 +7,7 @@
 namespace ep::sim {
 namespace {
 
-SimCommandLine Parse(std::vector<const char *> arguments) {
+SimCommandLine Parse(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "effectpanel-sim");
     return ParseSimCommandLine(static_cast<int>(arguments.size()), arguments.data());
 }
@@ -46,29 +46,29 @@ TEST(SimCommandLine, EveryOption) {
 
 TEST(SimCommandLine, HelpNamesEveryOption) {
     const std::string help = SimHelpText();
-    for (const char *option : {"--link", "--marker", "--baud", "--unpaced", "--silent", "--late", "--noise",
+    for (const char* option : {"--link", "--marker", "--baud", "--unpaced", "--silent", "--late", "--noise",
                                "--drop-dump-byte", "--set", "--quiet", "--help"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 
 TEST(SimCommandLine, BadArgumentsAreRefused) {
-    for (const auto &arguments : std::vector<std::vector<const char *>>{{"--bogus"},
-                                                                        {"--link"},
-                                                                        {"--link="},
-                                                                        {"--baud", "fast"},
-                                                                        {"--baud", "-1"},
-                                                                        {"--baud"},
-                                                                        {"--late", "1.5"},
-                                                                        {"--drop-dump-byte", "0"},
-                                                                        {"--drop-dump-byte", "256"},
-                                                                        {"--set", "19"},
-                                                                        {"--set", "0=1"},
-                                                                        {"--set", "256=1"},
-                                                                        {"--set", "1=256"},
-                                                                        {"--set", "=5"},
-                                                                        {"--marker=1"},
-                                                                        {"--set"},
-                                                                        {"extra"}})
+    for (const auto& arguments : std::vector<std::vector<const char*>>{{"--bogus"},
+                                                                       {"--link"},
+                                                                       {"--link="},
+                                                                       {"--baud", "fast"},
+                                                                       {"--baud", "-1"},
+                                                                       {"--baud"},
+                                                                       {"--late", "1.5"},
+                                                                       {"--drop-dump-byte", "0"},
+                                                                       {"--drop-dump-byte", "256"},
+                                                                       {"--set", "19"},
+                                                                       {"--set", "0=1"},
+                                                                       {"--set", "256=1"},
+                                                                       {"--set", "1=256"},
+                                                                       {"--set", "=5"},
+                                                                       {"--marker=1"},
+                                                                       {"--set"},
+                                                                       {"extra"}})
         EXPECT_FALSE(Parse(arguments).error.empty()) << arguments.front();
 }
 

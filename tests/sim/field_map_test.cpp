@@ -33,7 +33,7 @@ ParameterKey Key(int channel, int address) {
 }
 
 TEST(FieldMap, BlockEdgesOfEveryChannel) {
-    for (const FieldCase &entry : BlockEdges) {
+    for (const FieldCase& entry : BlockEdges) {
         EXPECT_EQ(FieldOf(Key(entry.channel, entry.address)), entry.field)
             << "channel " << entry.channel << " address " << entry.address;
         EXPECT_EQ(KeyOfField(entry.field), Key(entry.channel, entry.address)) << "field " << entry.field;
@@ -45,7 +45,7 @@ TEST(FieldMap, ParametersTheProcessorDoesNotHave) {
         Key(0, 0),  Key(0, 67), Key(1, 1),  Key(1, 21), Key(6, 22), Key(4, 31),
         Key(4, 38), Key(4, 39), Key(4, 48), Key(6, 49), Key(6, 66), Key(0xBC, 1),
     };
-    for (const ParameterKey &key : missing)
+    for (const ParameterKey& key : missing)
         EXPECT_FALSE(FieldOf(key)) << int(key.channel) << "/" << int(key.address);
     EXPECT_FALSE(KeyOfField(0));
     EXPECT_FALSE(KeyOfField(256));

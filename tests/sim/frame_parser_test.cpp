@@ -15,14 +15,14 @@ const Bytes DumpRequest{0x80, 0xBC, 0x88, 0x01, 0x80, 0x00};
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes joined;
-    for (const Bytes &part : parts)
+    for (const Bytes& part : parts)
         joined.insert(joined.end(), part.begin(), part.end());
     return joined;
 }
 
-std::vector<FrameKind> Kinds(const std::vector<ParsedFrame> &frames) {
+std::vector<FrameKind> Kinds(const std::vector<ParsedFrame>& frames) {
     std::vector<FrameKind> kinds;
-    for (const ParsedFrame &frame : frames)
+    for (const ParsedFrame& frame : frames)
         kinds.push_back(frame.kind);
     return kinds;
 }
@@ -39,11 +39,10 @@ TEST(FrameParser, HelloDumpRequestAndPing) {
 
 TEST(FrameParser, ParameterAndWholeDeviceFrames) {
     FrameParser parser;
-    const auto frames =
-        parser.feed(Bytes{0x80, 0x02, 0xBB, 0x02, 0x16, 0x0F, 0x80, 0x05, 0xBD, 0x02, 0x42, 0x03,
-                          0x80, 0x00, 0x13, 0x02, 0x00, 0x00, 0x80, 0x00, 0x14, 0x02, 0x00, 0x00});
-    ASSERT_EQ(Kinds(frames), (std::vector{FrameKind::SetParameter, FrameKind::BulkParameter,
-                                          FrameKind::StoreEffect, FrameKind::RestoreDefaults}));
+    const auto frames = parser.feed(Bytes{0x80, 0x02, 0xBB, 0x02, 0x16, 0x0F, 0x80, 0x05, 0xBD, 0x02, 0x42, 0x03,
+                                          0x80, 0x00, 0x13, 0x02, 0x00, 0x00, 0x80, 0x00, 0x14, 0x02, 0x00, 0x00});
+    ASSERT_EQ(Kinds(frames), (std::vector{FrameKind::SetParameter, FrameKind::BulkParameter, FrameKind::StoreEffect,
+                                          FrameKind::RestoreDefaults}));
     EXPECT_EQ(frames[0].channel, 2);
     EXPECT_EQ(frames[0].address, 22);
     EXPECT_EQ(frames[0].value, 15);
@@ -55,8 +54,7 @@ TEST(FrameParser, ParameterAndWholeDeviceFrames) {
 
 TEST(FrameParser, HeaderAndPingBytesInsideAFrameAreData) {
     FrameParser parser;
-    const auto frames =
-        parser.feed(Bytes{0x80, 0x00, 0xBB, 0x02, 0x01, 0x80, 0x80, 0x00, 0xBD, 0x02, 0x02, 0x68});
+    const auto frames = parser.feed(Bytes{0x80, 0x00, 0xBB, 0x02, 0x01, 0x80, 0x80, 0x00, 0xBD, 0x02, 0x02, 0x68});
     ASSERT_EQ(Kinds(frames), (std::vector{FrameKind::SetParameter, FrameKind::BulkParameter}));
     EXPECT_EQ(frames[0].value, 0x80);
     EXPECT_EQ(frames[1].value, 0x68);
@@ -67,13 +65,12 @@ TEST(FrameParser, FourByteValuesOfTheSwitchAndChoiceAddresses) {
         std::uint8_t channel;
         std::uint8_t address;
     };
-    for (const Case entry : {Case{0, 16}, Case{0, 17}, Case{0, 18}, Case{0, 19}, Case{0, 20}, Case{0, 21},
-                             Case{3, 56}, Case{5, 57}}) {
+    for (const Case entry :
+         {Case{0, 16}, Case{0, 17}, Case{0, 18}, Case{0, 19}, Case{0, 20}, Case{0, 21}, Case{3, 56}, Case{5, 57}}) {
         FrameParser parser;
-        const auto frames = parser.feed(
-            Join({{0x80, entry.channel, 0xBB, 0x02, entry.address, 0x01, 0x00, 0x00, 0x00}, {0x68}}));
-        ASSERT_EQ(Kinds(frames), (std::vector{FrameKind::SetParameter, FrameKind::Ping}))
-            << int(entry.address);
+        const auto frames =
+            parser.feed(Join({{0x80, entry.channel, 0xBB, 0x02, entry.address, 0x01, 0x00, 0x00, 0x00}, {0x68}}));
+        ASSERT_EQ(Kinds(frames), (std::vector{FrameKind::SetParameter, FrameKind::Ping})) << int(entry.address);
         EXPECT_EQ(frames[0].value, 1);
         EXPECT_EQ(frames[0].valueLength, 4);
         EXPECT_FALSE(frames[0].valueCutShort);
@@ -151,7 +148,7 @@ TEST(FrameParser, BrokenFramesAreSkippedUpToTheNextHeaderAndCounted) {
         {{0x80, 0x00, 0x14, 0x02, 0x00, 0x01}, BrokenReason::BadValue},
         {{0x13, 0x02, 0x00, 0x00, 0x68, 0x05}, BrokenReason::StrayByte},
     };
-    for (const BrokenCase &entry : cases) {
+    for (const BrokenCase& entry : cases) {
         FrameParser parser;
         const auto frames = parser.feed(Join({entry.bytes, Hello}));
         const std::string name = DescribeFrame(frames.front());
@@ -180,8 +177,7 @@ TEST(FrameParser, APingWhileSkippingIsTakenAsPartOfTheBrokenFrame) {
 
 TEST(FrameParser, NoiseBetweenFramesIsSkipped) {
     FrameParser parser;
-    const auto frames =
-        parser.feed(Join({{0x01, 0x0F}, Hello, {0x05}, {0x80, 0x01, 0xBB, 0x02, 0x17, 0x0C}}));
+    const auto frames = parser.feed(Join({{0x01, 0x0F}, Hello, {0x05}, {0x80, 0x01, 0xBB, 0x02, 0x17, 0x0C}}));
     ASSERT_EQ(Kinds(frames),
               (std::vector{FrameKind::Broken, FrameKind::Hello, FrameKind::Broken, FrameKind::SetParameter}));
     EXPECT_EQ(frames[3].channel, 1);
@@ -195,9 +191,8 @@ TEST(FrameDescription, NamesTheParameterAndItsField) {
     FrameParser parser;
     const auto frames = parser.feed(Bytes{0x80, 0x00, 0xBB, 0x02, 0x13, 0x05, 0x00, 0x00, 0x00, 0x80, 0x09});
     ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(
-        DescribeFrame(frames[0]),
-        "SetParameter channel 0 address 19 value 5 field 19 (4-byte value) [80 00 BB 02 13 05 00 00 00]");
+    EXPECT_EQ(DescribeFrame(frames[0]),
+              "SetParameter channel 0 address 19 value 5 field 19 (4-byte value) [80 00 BB 02 13 05 00 00 00]");
     EXPECT_EQ(DescribeFrame(frames[1]), "broken frame (bad channel) [80 09]");
 }
 

@@ -25,7 +25,7 @@ const std::vector<DesignCase> DesignCases{
 
 TEST(ProcessorModel, StartsWithTheDesignValues) {
     const ProcessorModel model;
-    for (const DesignCase &entry : DesignCases)
+    for (const DesignCase& entry : DesignCases)
         EXPECT_EQ(model.value(entry.field), entry.value) << "field " << entry.field;
     EXPECT_EQ(model.values(), DesignValues());
     EXPECT_EQ(model.storedValues(), DesignValues());

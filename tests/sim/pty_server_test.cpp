@@ -24,7 +24,7 @@ enum class LineSetup { Raw, AsFound };
 /// The panel's end of the pty, opened the way a serial-port client opens a device.
 class PanelSide {
   public:
-    explicit PanelSide(const std::string &path, LineSetup setup = LineSetup::Raw) {
+    explicit PanelSide(const std::string& path, LineSetup setup = LineSetup::Raw) {
         m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (m_fd >= 0 && setup == LineSetup::Raw) {
             termios settings{};
@@ -41,7 +41,7 @@ class PanelSide {
     }
     bool isOpen() const { return m_fd >= 0; }
 
-    bool send(const Bytes &bytes) {
+    bool send(const Bytes& bytes) {
         return ::write(m_fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     }
 
@@ -50,8 +50,8 @@ class PanelSide {
         Bytes received;
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (received.size() < count) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             if (left <= 0ms)
                 break;
             pollfd watched{m_fd, POLLIN, 0};
@@ -87,9 +87,7 @@ ServerOptions Unpaced() {
     return options;
 }
 
-Bytes DesignDump() {
-    return {DesignValues().begin(), DesignValues().end()};
-}
+Bytes DesignDump() { return {DesignValues().begin(), DesignValues().end()}; }
 
 class PtyServerTest : public ::testing::Test {
   protected:
@@ -140,8 +138,8 @@ TEST_F(PtyServerTest, TheLineIsRawBeforeThePanelSetsItUp) {
     PanelSide panel(server.path(), LineSetup::AsFound);
     // A carriage return, an interrupt and an end-of-file character would be translated or held by a
     // cooked line, and an echoing one would send the request back.
-    ASSERT_TRUE(panel.send(Bytes{0x80, 0x00, 0xBB, 0x02, 0x01, 0x0D, 0x80, 0x00, 0xBB, 0x02, 0x02, 0x03, 0x80,
-                                 0x00, 0xBB, 0x02, 0x03, 0x04, 0x68}));
+    ASSERT_TRUE(panel.send(Bytes{0x80, 0x00, 0xBB, 0x02, 0x01, 0x0D, 0x80, 0x00, 0xBB, 0x02, 0x02, 0x03, 0x80, 0x00,
+                                 0xBB, 0x02, 0x03, 0x04, 0x68}));
     EXPECT_EQ(panel.read(1), Ping);
     EXPECT_TRUE(panel.read(1, 50ms).empty());
     EXPECT_EQ(server.values()[0], 0x0D);

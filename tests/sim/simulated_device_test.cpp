@@ -13,11 +13,9 @@ const Bytes Ping{0x68};
 const Bytes Store{0x80, 0x00, 0x13, 0x02, 0x00, 0x00};
 const Bytes Restore{0x80, 0x00, 0x14, 0x02, 0x00, 0x00};
 
-Bytes DesignDump() {
-    return {DesignValues().begin(), DesignValues().end()};
-}
+Bytes DesignDump() { return {DesignValues().begin(), DesignValues().end()}; }
 
-Bytes OnlyAnswer(SimulatedDevice &device, const Bytes &request) {
+Bytes OnlyAnswer(SimulatedDevice& device, const Bytes& request) {
     const Reception reception = device.receive(request);
     EXPECT_EQ(reception.answers.size(), 1u);
     return reception.answers.empty() ? Bytes{} : reception.answers.front();
@@ -47,9 +45,9 @@ TEST(SimulatedDevice, DumpWithMarker) {
 TEST(SimulatedDevice, ParameterFramesChangeTheirFieldAndNothingElse) {
     SimulatedDevice device;
     // MIC3 H_Cure, MUSIC6 Out Limit, the first field, and the key as a nine-byte frame.
-    const Reception reception = device.receive(Bytes{0x80, 0x02, 0xBB, 0x02, 0x1D, 0x03, 0x80, 0x05, 0xBD,
-                                                     0x02, 0x42, 0x06, 0x80, 0x00, 0xBD, 0x02, 0x01, 0x09,
-                                                     0x80, 0x00, 0xBB, 0x02, 0x13, 0x07, 0x00, 0x00, 0x00});
+    const Reception reception =
+        device.receive(Bytes{0x80, 0x02, 0xBB, 0x02, 0x1D, 0x03, 0x80, 0x05, 0xBD, 0x02, 0x42, 0x06, 0x80, 0x00,
+                             0xBD, 0x02, 0x01, 0x09, 0x80, 0x00, 0xBB, 0x02, 0x13, 0x07, 0x00, 0x00, 0x00});
     EXPECT_TRUE(reception.answers.empty());
     Bytes expected = DesignDump();
     expected[47 - 1] = 3;
@@ -82,9 +80,8 @@ TEST(SimulatedDevice, StoreAndRestoreDefaults) {
 
 TEST(SimulatedDevice, SilentDeviceAppliesFramesButAnswersNothing) {
     SimulatedDevice device({.faults = {.silent = true}});
-    const Reception reception =
-        device.receive(Bytes{0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8, 0x68, 0x80, 0x00, 0xBB, 0x02, 0x03, 0x2A,
-                             0x80, 0xBC, 0x88, 0x01, 0x80, 0x00});
+    const Reception reception = device.receive(Bytes{0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8, 0x68, 0x80, 0x00, 0xBB, 0x02,
+                                                     0x03, 0x2A, 0x80, 0xBC, 0x88, 0x01, 0x80, 0x00});
     EXPECT_EQ(reception.frames.size(), 4u);
     EXPECT_TRUE(reception.answers.empty());
     EXPECT_EQ(device.model().value(3), 0x2A);
@@ -143,8 +140,8 @@ TEST(SimulatedDevice, KeyResetRequestLeavesTheKeyToThePanel) {
 
 TEST(SimulatedDevice, LogsUnderstoodFramesAndCountsTheRest) {
     SimulatedDevice device;
-    const Reception reception = device.receive(Bytes{0x22, 0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8, 0x80, 0x09,
-                                                     0x02, 0x68, 0x80, 0x00, 0x13, 0x02, 0x00, 0x00});
+    const Reception reception = device.receive(
+        Bytes{0x22, 0x80, 0xBC, 0x88, 0x00, 0x00, 0xA8, 0x80, 0x09, 0x02, 0x68, 0x80, 0x00, 0x13, 0x02, 0x00, 0x00});
     EXPECT_EQ(reception.frames.size(), 4u);
     const std::vector<ParsedFrame> log = device.frameLog();
     ASSERT_EQ(log.size(), 2u);

@@ -8,7 +8,7 @@ namespace ep {
 namespace {
 
 class Dispatch : public ::testing::Test {
-protected:
+  protected:
     Dispatch() : window("MainWindow"), button(window.addControl(ControlKind::Button, "按钮1", 1)) {
         handlers.add("first", [this](const EventContext&) { calls.push_back("first"); });
         handlers.add("second", [this](const EventContext&) { calls.push_back("second"); });

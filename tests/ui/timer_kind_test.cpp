@@ -9,7 +9,7 @@ namespace ep {
 namespace {
 
 class TimerKind : public ::testing::Test {
-protected:
+  protected:
     TimerKind() : window("MainWindow"), timer(window.addControl(ControlKind::Timer, "时钟1", 1)) {
         window.bind(timer.id(), event::TimerTick, "tick");
         HandlerRegistry handlers;

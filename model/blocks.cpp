@@ -35,8 +35,6 @@ static_assert(FieldsFollowEachOther(), "the blocks' fields fill the 255 fields i
 
 } // namespace
 
-std::span<const BlockLayout> BlockLayouts() { return kLayouts; }
-
 const BlockLayout& LayoutOf(Block block) { return kLayouts[static_cast<std::size_t>(block)]; }
 
 Block KtvBlockOfSelectorIndex(int selectorIndex) { return selectorIndex > 3 ? Block::KtvTypeB : Block::KtvTypeA; }

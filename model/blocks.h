@@ -43,8 +43,6 @@ struct BlockLayout {
     int fieldsPerMode() const { return addresses.count(); }
 };
 
-/// The globals, then MIC, KTV type A, KTV type B and MUSIC, in field order.
-std::span<const BlockLayout> BlockLayouts();
 const BlockLayout& LayoutOf(Block block);
 
 /// The KTV type that a `KTV_MODE` index selects: type B above 3, type A otherwise (also for -1).

@@ -161,5 +161,12 @@ TEST_F(ApplyEffectSetTest, ASelectionOutsideTheListsReadsFromTheStart) {
     EXPECT_EQ(named("MIC_MODE").readInt(prop::combo::Selection), 5) << "lowered to the last item";
 }
 
+TEST_F(ApplyEffectSetTest, AVolumeFieldBeyondItsSliderShowsWhereTheSliderStops) {
+    apply(WithField(WithField(designSet, 1, 95), 3, 200));
+    EXPECT_EQ(content("Eff_Vol显示"), "80");
+    EXPECT_EQ(content("Music_Vol显示"), "80");
+    EXPECT_EQ(EffectSetText().substr(0, 3), "095") << "the set itself is not changed";
+}
+
 } // namespace
 } // namespace ep

@@ -6,6 +6,7 @@
 #include "link/serial_port_kind.h"
 #include "params/block_display.h"
 #include "runtime/fatal.h"
+#include "runtime/file_paths.h"
 #include "runtime/resources.h"
 #include "sets/apply_effect_set.h"
 #include "ui/window_definition.h"
@@ -19,7 +20,7 @@ namespace {
 void InitialiseRuntime() {
     std::error_code error;
     if (const Text folder = ProgramFolder(); !folder.empty())
-        std::filesystem::current_path(folder, error);
+        std::filesystem::current_path(PathOfName(folder), error);
     if (!ProgramResource(kMainWindowDefinition))
         ReportFatal("载入窗口模板数据段出错!");
     RegisterSerialPortKind();

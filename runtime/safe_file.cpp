@@ -1,5 +1,7 @@
 #include "runtime/safe_file.h"
 
+#include "runtime/file_paths.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -13,8 +15,8 @@ Text PartialFileName(const Text& name) { return name + ".part"; }
 std::optional<Text> ReplaceFileContents(const Text& name, const Bytes& contents) {
     if (name.empty())
         return Text("no file name");
-    const std::filesystem::path target(name);
-    const std::filesystem::path partial(PartialFileName(name));
+    const std::filesystem::path target = PathOfName(name);
+    const std::filesystem::path partial = PathOfName(PartialFileName(name));
     {
         errno = 0;
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);

@@ -6,6 +6,7 @@
 #include "link/link_globals.h"
 #include "runtime/conversions.h"
 #include "runtime/dialogs.h"
+#include "runtime/file_paths.h"
 #include "runtime/files.h"
 #include "runtime/safe_file.h"
 #include "runtime/text.h"
@@ -42,7 +43,7 @@ void Tell(const Text& message) { InfoBox(Value(message), 0); }
 /// The preset's text, or the reason it cannot be read; checked before the file is read.
 std::optional<Text> OpenProblem(const Text& name) {
     std::error_code error;
-    const auto size = std::filesystem::file_size(name, error);
+    const auto size = std::filesystem::file_size(PathOfName(name), error);
     if (error)
         return Text(error.message());
     if (size > kLargestPreset)

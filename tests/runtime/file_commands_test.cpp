@@ -1,5 +1,7 @@
 #include "runtime/files.h"
 
+#include "runtime/file_paths.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,8 +21,8 @@ class FileCommandsTest : public testing::Test {
   protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   (std::string("ep_files_") + info->test_suite_name() + "_" + info->name());
+        m_folder =
+            fs::temp_directory_path() / (std::string("ep_files_") + info->test_suite_name() + "_" + info->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
@@ -31,14 +33,14 @@ class FileCommandsTest : public testing::Test {
         fs::remove_all(m_folder);
     }
 
-    Text PathOf(const std::string& name) const { return (m_folder / name).string(); }
+    Text PathOf(const std::string& name) const { return NameOfPath(m_folder / PathOfName(name)); }
 
     void Store(const std::string& name, const std::string& content) const {
-        std::ofstream(m_folder / name, std::ios::binary) << content;
+        std::ofstream(m_folder / PathOfName(name), std::ios::binary) << content;
     }
 
     std::string Load(const std::string& name) const {
-        std::ifstream in(m_folder / name, std::ios::binary);
+        std::ifstream in(m_folder / PathOfName(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
@@ -144,9 +146,7 @@ struct ShareCase {
     bool secondOpens;
 };
 
-void PrintTo(const ShareCase& c, std::ostream* out) {
-    *out << "share " << c.firstShare << " then " << c.secondShare;
-}
+void PrintTo(const ShareCase& c, std::ostream* out) { *out << "share " << c.firstShare << " then " << c.secondShare; }
 
 class FileShareTest : public FileCommandsTest, public testing::WithParamInterface<ShareCase> {};
 
@@ -158,11 +158,10 @@ TEST_P(FileShareTest, SecondOpenFollowsTheShareModes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, FileShareTest,
-                         testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false},
-                                         ShareCase{1, 3, false}, ShareCase{1, 4, false},
-                                         ShareCase{2, 1, false}, ShareCase{3, 1, false},
-                                         ShareCase{4, 1, false}, ShareCase{4, 4, false},
-                                         ShareCase{2, 2, false}, ShareCase{3, 3, false}));
+                         testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false}, ShareCase{1, 3, false},
+                                         ShareCase{1, 4, false}, ShareCase{2, 1, false}, ShareCase{3, 1, false},
+                                         ShareCase{4, 1, false}, ShareCase{4, 4, false}, ShareCase{2, 2, false},
+                                         ShareCase{3, 3, false}));
 
 TEST_F(FileCommandsTest, AClosedFileCanBeOpenedExclusivelyAgain) {
     Store("set", "x");
@@ -261,6 +260,13 @@ TEST_F(FileCommandsTest, ReadPassesOverACharacterCutByTheEndOfTheFile) {
 TEST_F(FileCommandsTest, BytesThatStartNoCharacterDoNotHideAnEndByte) {
     Store("set", std::string("\xFF") + '\x1A' + "ab");
     EXPECT_EQ(FileReadText(Open("set", 1, 1)), "\xFF");
+}
+
+TEST_F(FileCommandsTest, NamesAreUtf8) {
+    Store("中文.tonset", "038");
+    EXPECT_EQ(FileReadText(Open("中文.tonset", 1, 1)), "038");
+    EXPECT_TRUE(WriteWholeFile(PathOf("新.tonset"), {BytesOf("030")}));
+    EXPECT_EQ(Load("新.tonset"), "030");
 }
 
 TEST_F(FileCommandsTest, ClosingTwiceOrClosingAnUnknownNumberIsIgnored) {

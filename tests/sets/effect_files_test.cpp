@@ -1,9 +1,10 @@
 #include "link/com_ports.h"
 #include "link/link_globals.h"
+#include "runtime/file_paths.h"
 #include "runtime/files.h"
 #include "runtime/safe_file.h"
-#include "sets/effect_files.h"
 #include "set_test_window.h"
+#include "sets/effect_files.h"
 
 #include <filesystem>
 #include <fstream>
@@ -15,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class EffectFiles : public testing::SetTestWindow {
-protected:
+  protected:
     EffectFiles() {
         folder = fs::temp_directory_path() / ("effectpanel-files-" + std::to_string(::getpid()));
         fs::create_directories(folder);
@@ -29,12 +30,14 @@ protected:
         DefaultSetText.clear();
     }
 
-    Text path(const Text& name) const { return (folder / name).string(); }
+    Text path(const Text& name) const { return NameOfPath(folder / PathOfName(name)); }
     static Text read(const Text& name) {
-        std::ifstream in(name, std::ios::binary);
+        std::ifstream in(PathOfName(name), std::ios::binary);
         return Text(std::istreambuf_iterator<char>(in), {});
     }
-    static void writeFile(const Text& name, const Text& bytes) { std::ofstream(name, std::ios::binary) << bytes; }
+    static void writeFile(const Text& name, const Text& bytes) {
+        std::ofstream(PathOfName(name), std::ios::binary) << bytes;
+    }
 
     void save(const Text& chosen) {
         host.fileDialogAnswers = {chosen};
@@ -61,7 +64,9 @@ TEST_F(EffectFiles, SavingAddsTheSuffixOnlyWhenTheNameLacksIt) {
     const struct {
         const char* chosen;
         const char* written;
-    } cases[] = {{"abc", "abc.tonset"}, {"abc.tonset", "abc.tonset"}, {"ABC.TONSET", "ABC.TONSET"},
+    } cases[] = {{"abc", "abc.tonset"},
+                 {"abc.tonset", "abc.tonset"},
+                 {"ABC.TONSET", "ABC.TONSET"},
                  {"abc.tonset.bak", "abc.tonset.bak.tonset"}};
     for (const auto& c : cases)
         EXPECT_EQ(EffectFileName(c.chosen), c.written) << c.chosen;
@@ -97,7 +102,8 @@ TEST_F(EffectFiles, ASaveIntoAFolderWithoutWritePermissionKeepsTheOldFile) {
 }
 
 TEST_F(EffectFiles, LoadingOfflineOnlyPutsTheTextInPlace) {
-    writeFile(path("a.tonset"), "038030\x1A" "999");
+    writeFile(path("a.tonset"), "038030\x1A"
+                                "999");
     const int before = position("Eff_Vol调节");
     load(path("a.tonset"));
     EXPECT_EQ(EffectSetText(), "038030");
@@ -178,6 +184,17 @@ TEST_F(EffectFiles, SavedAndLoadedAgainGivesTheSameText) {
     SetEffectSetText("");
     load(path("round.tonset"));
     EXPECT_EQ(EffectSetText(), set);
+}
+
+TEST_F(EffectFiles, APresetWithAChineseNameIsSavedAndLoadedUnderThatName) {
+    const Text set = WithField(designSet, 7, 42);
+    SetEffectSetText(set);
+    save(path("卡拉OK预设"));
+    EXPECT_TRUE(fs::exists(folder / PathOfName("卡拉OK预设.tonset")));
+    SetEffectSetText("");
+    load(path("卡拉OK预设.tonset"));
+    EXPECT_EQ(EffectSetText(), set);
+    EXPECT_TRUE(host.messageBoxes.empty());
 }
 
 TEST_F(EffectFiles, ACancelledDialogDoesNothing) {

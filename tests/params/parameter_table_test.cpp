@@ -1,3 +1,4 @@
+#include "fatal_exit.h"
 #include "params/param_globals.h"
 #include "params/parameter_table.h"
 #include "test_host.h"
@@ -384,7 +385,7 @@ TEST_F(ParameterTableDeathTest, HandlerDisplayOutsideTheTableIsARuntimeError) {
             FillLookupTables();
             HandlerDisplayText(Row(32), 0);
         },
-        ::testing::ExitedWithCode(255), "错误代码：1");
+        testing::ExitedFatally(), "错误代码：1");
 }
 
 } // namespace

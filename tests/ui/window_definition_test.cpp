@@ -1,3 +1,4 @@
+#include "fatal_exit.h"
 #include "runtime/resources.h"
 #include "test_host.h"
 #include "ui/window_definition.h"
@@ -10,7 +11,7 @@ namespace ep {
 namespace {
 
 class MainWindowDefinition : public ::testing::Test {
-protected:
+  protected:
     MainWindowDefinition() : window(BuildWindowFromDefinition(*ProgramResource(kMainWindowDefinition))) {}
 
     Control& named(const Text& name) {
@@ -91,7 +92,9 @@ TEST_F(MainWindowDefinition, TheDesignTimeEffectSet) {
     const Text set = named("编辑框7").readText(prop::editbox::Content);
     ASSERT_EQ(set.size(), 765u);
     EXPECT_EQ(set.find_first_not_of("0123456789"), Text::npos);
-    EXPECT_EQ(set.substr(0, 63), "038030020038080030080020080" "000000000000000000000" "001001005000000");
+    EXPECT_EQ(set.substr(0, 63), "038030020038080030080020080"
+                                 "000000000000000000000"
+                                 "001001005000000");
     EXPECT_EQ(set.substr(63, 27), "010010010010010010010001010") << "MIC1";
     EXPECT_EQ(set.substr(225, 24), "010010040040050050050030") << "KTV1";
     EXPECT_EQ(set.substr(321, 30), "010010040040020030040040050050") << "EFF1";
@@ -153,25 +156,40 @@ TEST_F(MainWindowDefinition, TheBindingsNameTheirHandlers) {
     for (const auto& binding : window->bindings())
         ++byHandler[binding.handlerName];
     EXPECT_EQ(window->bindings().size(), 75u);
-    const std::map<Text, int> expected = {
-        {"MainWindowCreated", 1},      {"VolumeSliderChanged", 3}, {"MusicPageSliderChanged", 8},
-        {"MicSliderChanged", 9},       {"KtvSliderChanged", 8},    {"RevHighCutSliderChanged", 2},
-        {"KtvDelaySliderReleased", 1}, {"LimitBoxChanged", 6},     {"TopSelectorClosed", 3},
-        {"BlockSelectorClosed", 3},    {"ChoiceLabelPressed", 14}, {"ColourSwitchPressed", 3},
-        {"MuteSwitchPressed", 1},      {"CaptionSwitchPressed", 2}, {"EqTabPressed", 1},
-        {"ShowMusicAuxPage", 1},       {"RestoreDefaults", 1},     {"ReadDevice", 1},
-        {"StoreToDevice", 1},          {"LoadEffectFile", 1},      {"SaveEffectFile", 1},
-        {"PingTick", 1},               {"WatchdogTick", 1},        {"ConnectTick", 1},
-        {"ReceiveByte", 1}};
+    const std::map<Text, int> expected = {{"MainWindowCreated", 1},
+                                          {"VolumeSliderChanged", 3},
+                                          {"MusicPageSliderChanged", 8},
+                                          {"MicSliderChanged", 9},
+                                          {"KtvSliderChanged", 8},
+                                          {"RevHighCutSliderChanged", 2},
+                                          {"KtvDelaySliderReleased", 1},
+                                          {"LimitBoxChanged", 6},
+                                          {"TopSelectorClosed", 3},
+                                          {"BlockSelectorClosed", 3},
+                                          {"ChoiceLabelPressed", 14},
+                                          {"ColourSwitchPressed", 3},
+                                          {"MuteSwitchPressed", 1},
+                                          {"CaptionSwitchPressed", 2},
+                                          {"EqTabPressed", 1},
+                                          {"ShowMusicAuxPage", 1},
+                                          {"RestoreDefaults", 1},
+                                          {"ReadDevice", 1},
+                                          {"StoreToDevice", 1},
+                                          {"LoadEffectFile", 1},
+                                          {"SaveEffectFile", 1},
+                                          {"PingTick", 1},
+                                          {"WatchdogTick", 1},
+                                          {"ConnectTick", 1},
+                                          {"ReceiveByte", 1}};
     EXPECT_EQ(byHandler, expected);
 }
 
 TEST(WindowDefinitionErrors, AnUnreadableDefinitionIsFatal) {
     testing::TestHost host;
-    EXPECT_EXIT(BuildWindowFromDefinition("{not json"), ::testing::ExitedWithCode(255), "载入窗口模板数据段出错!");
+    EXPECT_EXIT(BuildWindowFromDefinition("{not json"), testing::ExitedFatally(), "载入窗口模板数据段出错!");
     EXPECT_EXIT(BuildWindowFromDefinition(R"({"window": {}, "controls": [{"kind": "Nothing"}]})"),
-                ::testing::ExitedWithCode(255), "载入窗口模板数据段出错!");
-    EXPECT_EXIT(BuildWindowFromDefinition(R"({"controls": []})"), ::testing::ExitedWithCode(255), "载入启动窗口失败");
+                testing::ExitedFatally(), "载入窗口模板数据段出错!");
+    EXPECT_EXIT(BuildWindowFromDefinition(R"({"controls": []})"), testing::ExitedFatally(), "载入启动窗口失败");
 }
 
 } // namespace

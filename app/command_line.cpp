@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "runtime/file_paths.h"
+
 #include <array>
 #include <charconv>
 #include <filesystem>
@@ -53,7 +55,7 @@ Text DeviceProblem(std::string_view device) {
     if (device.starts_with("tcp:"))
         return {};
     std::error_code error;
-    const auto status = std::filesystem::status(std::filesystem::path(device), error);
+    const auto status = std::filesystem::status(PathOfName(Text(device)), error);
     if (!std::filesystem::exists(status) || std::filesystem::is_character_file(status))
         return {};
     return "'" + Text(device) + "' is not a serial device";

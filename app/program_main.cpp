@@ -4,6 +4,7 @@
 #include "app/program_globals.h"
 #include "link/serial_port_kind.h"
 #include "runtime/fatal.h"
+#include "runtime/file_paths.h"
 #include "runtime/resources.h"
 #include "ui/window_definition.h"
 
@@ -16,7 +17,7 @@ namespace {
 void InitialiseRuntime() {
     std::error_code error;
     if (const Text folder = ProgramFolder(); !folder.empty())
-        std::filesystem::current_path(folder, error);
+        std::filesystem::current_path(PathOfName(folder), error);
     if (!ProgramResource(kMainWindowDefinition))
         ReportFatal("载入窗口模板数据段出错!");
 }

@@ -3,11 +3,12 @@
 #include "fuzz_window.h"
 #include "link/device_link.h"
 #include "link/link_globals.h"
+#include "runtime/file_paths.h"
+#include "temp_path.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ep;
@@ -15,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool online = size > 0 && (data[0] & 1) != 0;
     window.reset(online);
     const Text before = EffectSetText();
-    static const Text path = "/tmp/effectpanel-fuzz-" + std::to_string(getpid()) + ".tonset";
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
+    static const Text path = NameOfPath(testing::UniqueTempPath("effectpanel-fuzz-").replace_extension(".tonset"));
+    std::ofstream(PathOfName(path), std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     window.host().fileDialogAnswers = {path};
     ControlNamed("按钮4").raise(event::Clicked);

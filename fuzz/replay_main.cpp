@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     }
     std::sort(inputs.begin(), inputs.end());
     for (const auto& input : inputs) {
-        std::fprintf(stderr, "%s\n", input.filename().c_str());
+        std::fprintf(stderr, "%s\n", input.filename().string().c_str());
         std::ostringstream bytes;
         bytes << std::ifstream(input, std::ios::binary).rdbuf();
         const std::string data = bytes.str();

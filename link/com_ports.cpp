@@ -5,32 +5,42 @@
 namespace ep {
 namespace {
 
+constexpr int kHighestComPort = 10;
+
 std::map<int, Text>& Mapped() {
     static std::map<int, Text> mapped;
     return mapped;
 }
 
-// Platform-specific: the default names of the serial devices.
-Text DefaultDevicePath(int number) {
+} // namespace
+
+// ==== Platform section: the default names of the serial devices ================================
+
 #if defined(_WIN32)
-    return "COM" + std::to_string(number);
+// The device namespace's name, which also reaches the ports above COM9.
+Text DefaultComDevicePath(int number) {
+    if (number < 1 || number > kHighestComPort)
+        return {};
+    return "\\\\.\\COM" + std::to_string(number);
+}
 #else
+Text DefaultComDevicePath(int number) {
     if (number >= 1 && number <= 4)
         return "/dev/ttyS" + std::to_string(number - 1);
     if (number >= 5 && number <= 8)
         return "/dev/ttyUSB" + std::to_string(number - 5);
-    if (number >= 9 && number <= 10)
+    if (number >= 9 && number <= kHighestComPort)
         return "/dev/ttyACM" + std::to_string(number - 9);
     return {};
-#endif
 }
+#endif
 
-} // namespace
+// ==== End of the platform section ==============================================================
 
 Text ComDevicePath(int number) {
     if (const auto found = Mapped().find(number); found != Mapped().end())
         return found->second;
-    return DefaultDevicePath(number);
+    return DefaultComDevicePath(number);
 }
 
 void MapComPort(int number, const Text& devicePath) { Mapped()[number] = devicePath; }

@@ -10,7 +10,16 @@
 #include <new>
 #include <optional>
 
-#if defined(__unix__) || defined(__APPLE__)
+#if defined(_WIN32)
+#include "runtime/file_paths.h"
+
+#include <filesystem>
+#ifndef NOMINMAX
+#define NOMINMAX // std::min, not the macro
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#elif defined(__unix__) || defined(__APPLE__)
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -25,30 +34,116 @@ namespace {
 
 enum class Access { Read, Write, ReadWrite };
 enum class Creation { OpenExisting, CreateTruncating, CreateKeeping };
-enum class ShareLock { Shared, Exclusive };
+/// What other opens may do while the file is open: the share modes 1 to 4.
+enum class OthersMay { ReadAndWrite, Write, Read, Nothing };
 
 struct OpenRequest {
     Access access;
     Creation creation;
-    ShareLock lock;
+    OthersMay othersMay;
 };
 
+#if defined(_WIN32)
+// ==== Platform section: Windows handles and the system's share modes ===========================
+//
+// The share modes are the system's own and hold against every program. The UTF-8 names reach the
+// system in UTF-16 through their paths.
+
+using Handle = HANDLE;
+
+bool CloseFile(Handle handle) { return ::CloseHandle(handle) != 0; }
+
+DWORD DesiredAccess(Access access) {
+    switch (access) {
+    case Access::Read:
+        return GENERIC_READ;
+    case Access::Write:
+        return GENERIC_WRITE;
+    case Access::ReadWrite:
+        return GENERIC_READ | GENERIC_WRITE;
+    }
+    return 0;
+}
+
+DWORD ShareMode(OthersMay othersMay) {
+    switch (othersMay) {
+    case OthersMay::ReadAndWrite:
+        return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    case OthersMay::Write:
+        return FILE_SHARE_WRITE;
+    case OthersMay::Read:
+        return FILE_SHARE_READ;
+    case OthersMay::Nothing:
+        return 0;
+    }
+    return 0;
+}
+
+/// A refused open leaves the file as it was: the system checks the share modes before it truncates.
+std::optional<Handle> OpenWithShareMode(const Text& name, const OpenRequest& request) {
+    const std::filesystem::path path = PathOfName(name);
+    if (path.empty())
+        return std::nullopt;
+    DWORD disposition = OPEN_EXISTING;
+    if (request.creation == Creation::CreateTruncating)
+        disposition = CREATE_ALWAYS;
+    else if (request.creation == Creation::CreateKeeping)
+        disposition = OPEN_ALWAYS;
+    const Handle handle = ::CreateFileW(path.c_str(), DesiredAccess(request.access), ShareMode(request.othersMay),
+                                        nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    return handle;
+}
+
+/// Reads at most the count; 0 at the end of the file, -1 on an error.
+long long ReadSome(Handle handle, char* into, std::size_t count) {
+    DWORD read = 0;
+    if (!::ReadFile(handle, into, static_cast<DWORD>(std::min<std::size_t>(count, MAXDWORD)), &read, nullptr))
+        return -1;
+    return read;
+}
+
+std::optional<long long> FileSize(Handle handle) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(handle, &size))
+        return std::nullopt;
+    return size.QuadPart;
+}
+
+std::optional<long long> MovePosition(Handle handle, long long distance, DWORD from) {
+    LARGE_INTEGER to{};
+    to.QuadPart = distance;
+    LARGE_INTEGER position{};
+    if (!::SetFilePointerEx(handle, to, &position, from))
+        return std::nullopt;
+    return position.QuadPart;
+}
+
+std::optional<long long> CurrentPosition(Handle handle) { return MovePosition(handle, 0, FILE_CURRENT); }
+
+void SetPosition(Handle handle, long long position) { MovePosition(handle, position, FILE_BEGIN); }
+
+void MoveToEnd(Handle handle) { MovePosition(handle, 0, FILE_END); }
+
+// ==== End of the platform section ==============================================================
+#else
 // ==== Platform section: POSIX descriptors and advisory locks ====================================
 //
 // The system has no share modes, so they are emulated with flock() taken without waiting, which holds
 // among the programs that open through these commands: share 1 (others may read and write) takes a
 // shared lock, shares 2, 3 and 4 an exclusive one. Every pair of opens that the share modes forbid then
-// conflicts; shares 2 and 3 also refuse a few pairs the modes would allow (two readers that both deny
+// conflicts; shares 2 and 3 also refuse the pairs the modes would allow (two readers where one denies
 // writing), which errs on the side of keeping the file intact.
 
 using Handle = int;
 
-bool CloseHandle(Handle handle) { return ::close(handle) == 0; }
+bool CloseFile(Handle handle) { return ::close(handle) == 0; }
 
 /// Opens and locks the file; a truncating open truncates only once the lock is held, so that an open
 /// refused by the share modes leaves the file as it was. O_NONBLOCK stays on, so that a FIFO or a device
 /// makes neither the open nor a read wait for its other end; regular files do not notice it.
-std::optional<Handle> OpenLocked(const Text& name, const OpenRequest& request) {
+std::optional<Handle> OpenWithShareMode(const Text& name, const OpenRequest& request) {
     int flags = O_CLOEXEC | O_NONBLOCK;
     switch (request.access) {
     case Access::Read:
@@ -71,13 +166,13 @@ std::optional<Handle> OpenLocked(const Text& name, const OpenRequest& request) {
     if (handle < 0)
         return std::nullopt;
 
-    const int operation = (request.lock == ShareLock::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
+    const int operation = (request.othersMay == OthersMay::ReadAndWrite ? LOCK_SH : LOCK_EX) | LOCK_NB;
     int locked = -1;
     do
         locked = ::flock(handle, operation);
     while (locked != 0 && errno == EINTR);
     if (locked != 0 || (request.creation == Creation::CreateTruncating && ::ftruncate(handle, 0) != 0)) {
-        CloseHandle(handle);
+        CloseFile(handle);
         return std::nullopt;
     }
     return handle;
@@ -111,6 +206,7 @@ void SetPosition(Handle handle, long long position) { ::lseek(handle, static_cas
 void MoveToEnd(Handle handle) { ::lseek(handle, 0, SEEK_END); }
 
 // ==== End of the platform section ==============================================================
+#endif
 
 /// Access and creation of the modes 1 to 6.
 constexpr std::array<std::pair<Access, Creation>, 6> kModes = {{
@@ -121,6 +217,10 @@ constexpr std::array<std::pair<Access, Creation>, 6> kModes = {{
     {Access::Write, Creation::CreateKeeping},
     {Access::ReadWrite, Creation::CreateKeeping},
 }};
+
+/// What others may do under the shares 1 to 4.
+constexpr std::array<OthersMay, 4> kShares = {OthersMay::ReadAndWrite, OthersMay::Write, OthersMay::Read,
+                                              OthersMay::Nothing};
 
 /// The table of open files. Like every runtime command it is used from the interface thread only.
 std::map<FileNumber, Handle>& OpenFiles() {
@@ -186,7 +286,7 @@ FileNumber FileOpen(const Text& name, int mode, int share) {
     if (TextLength(name) == 0 || mode < 1 || mode > 6 || share < 1 || share > 4)
         return 0;
     const auto [access, creation] = kModes[static_cast<std::size_t>(mode - 1)];
-    const auto handle = OpenLocked(name, {access, creation, share == 1 ? ShareLock::Shared : ShareLock::Exclusive});
+    const auto handle = OpenWithShareMode(name, {access, creation, kShares[static_cast<std::size_t>(share - 1)]});
     if (!handle)
         return 0;
     const FileNumber file = NewFileNumber();
@@ -243,7 +343,7 @@ void FileClose(FileNumber file) {
     const auto found = OpenFiles().find(file);
     if (found == OpenFiles().end())
         return;
-    CloseHandle(found->second);
+    CloseFile(found->second);
     OpenFiles().erase(found);
 }
 

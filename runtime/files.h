@@ -12,7 +12,11 @@ using FileNumber = int;
 
 /// Mode 1 read, 2 write, 3 read and write, 4 create for writing, 5 create if missing for writing, 6 create if
 /// missing for reading and writing. Share 1 others may read and write, 2 others may not read, 3 others may
-/// not write, 4 exclusive. On this platform the share modes hold among programs that ask for them.
+/// not write, 4 exclusive.
+/// On Windows the shares are the system's own and hold against every program. POSIX systems have none:
+/// there share 1 takes a shared advisory lock and shares 2 to 4 an exclusive one, which hold only among
+/// programs that lock too, and which also refuse some pairs that Windows allows: a share 2 or 3 open
+/// beside any other open, such as two readers that both ask for share 3.
 FileNumber FileOpen(const Text& name, int mode = 3, int share = 1);
 
 /// Reads up to length bytes (all when length is omitted) and ends the text at the first 0x00 or 0x1A byte,

@@ -1,12 +1,20 @@
 #include "runtime/safe_file.h"
 
+#include "runtime/file_paths.h"
+
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <system_error>
 
-#if defined(__unix__) || defined(__APPLE__)
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX // std::min, not the macro
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#elif defined(__unix__) || defined(__APPLE__)
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,6 +51,72 @@ std::optional<Text> FollowLinks(fs::path& path) {
     return std::make_error_code(std::errc::too_many_symbolic_link_levels).message();
 }
 
+/// A fresh short name for the new file, one that nobody has used.
+fs::path FreshName(const fs::path& folder) {
+    static std::random_device random;
+    char name[16];
+    std::snprintf(name, sizeof name, ".part-%08x", random());
+    return folder / name;
+}
+
+constexpr int kFreshNameAttempts = 100;
+
+#if defined(_WIN32)
+// ==== Platform section: Windows handles ==========================================================
+//
+// The new file is created with CREATE_NEW under a name nobody has used, so no path that existed before
+// is ever opened; MoveFileExW replaces the old file and writes the move through to the disk. The new
+// file inherits the folder's permissions, as Windows gives every new file.
+
+struct OldFile {};
+
+Text SystemReason() {
+    const DWORD code = ::GetLastError();
+    char text[256] = {};
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
+                     nullptr);
+    return text[0] != 0 ? Text(text) : "error " + std::to_string(code);
+}
+
+std::optional<Text> InspectOld(const fs::path& path, std::optional<OldFile>& old) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND ? std::nullopt : std::optional<Text>(SystemReason());
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
+        return Text("不是普通文件");
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return Text("文件是只读的");
+    old = OldFile{};
+    return std::nullopt;
+}
+
+std::optional<Text> WriteAndRename(const fs::path& target, const Bytes& contents, const std::optional<OldFile>&) {
+    fs::path partial;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < kFreshNameAttempts && handle == INVALID_HANDLE_VALUE; ++attempt) {
+        partial = FreshName(target.parent_path());
+        handle = ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
+            return SystemReason();
+    }
+    if (handle == INVALID_HANDLE_VALUE)
+        return SystemReason();
+    std::optional<Text> problem;
+    DWORD written = 0;
+    if (!::WriteFile(handle, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) ||
+        written != contents.size() || !::FlushFileBuffers(handle))
+        problem = SystemReason();
+    if (!::CloseHandle(handle) && !problem)
+        problem = SystemReason();
+    if (!problem &&
+        !::MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        problem = SystemReason();
+    if (problem)
+        ::DeleteFileW(partial.c_str());
+    return problem;
+}
+
+#else
 // ==== Platform section: POSIX descriptors ========================================================
 //
 // The new file is created with O_EXCL under a name nobody has used, so no path that existed before is
@@ -76,12 +150,8 @@ std::optional<Text> InspectOld(const fs::path& path, std::optional<OldFile>& old
 
 /// Creates a file of a fresh short name in the folder, open for writing, and gives its path.
 std::optional<int> CreateFresh(const fs::path& folder, fs::path& created) {
-    constexpr int kAttempts = 100;
-    std::random_device random;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        char name[16];
-        std::snprintf(name, sizeof name, ".part-%08x", random());
-        created = folder / name;
+    for (int attempt = 0; attempt < kFreshNameAttempts; ++attempt) {
+        created = FreshName(folder);
         const int handle = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (handle >= 0)
             return handle;
@@ -129,14 +199,15 @@ std::optional<Text> WriteAndRename(const fs::path& target, const Bytes& contents
     return problem;
 }
 
-// ==== End of the platform section ================================================================
+#endif
+// ==== End of the platform sections ===============================================================
 
 } // namespace
 
 std::optional<Text> ReplaceFileContents(const Text& name, const Bytes& contents) {
     if (name.empty())
         return Text("没有文件名");
-    fs::path target(name);
+    fs::path target = PathOfName(name);
     if (auto problem = FollowLinks(target))
         return problem;
     std::optional<OldFile> old;

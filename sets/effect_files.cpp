@@ -1,6 +1,7 @@
 #include "sets/effect_files.h"
 
 #include "runtime/conversions.h"
+#include "runtime/file_paths.h"
 #include "runtime/files.h"
 #include "runtime/safe_file.h"
 #include "runtime/text.h"
@@ -24,13 +25,13 @@ constexpr int kOthersMayRead = 3;
 /// The reason the preset cannot be read; checked before the file is opened.
 std::optional<Text> OpenProblem(const Text& name) {
     std::error_code error;
-    const auto status = std::filesystem::status(name, error);
+    const auto status = std::filesystem::status(PathOfName(name), error);
     if (error)
         return Text(error.message());
     // Anything else could keep the open waiting (a FIFO) or never end (a device).
     if (!std::filesystem::is_regular_file(status))
         return Text("不是普通文件");
-    const auto size = std::filesystem::file_size(name, error);
+    const auto size = std::filesystem::file_size(PathOfName(name), error);
     if (error)
         return Text(error.message());
     if (size > kLargestPreset)

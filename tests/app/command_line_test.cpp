@@ -1,9 +1,12 @@
 #include "app/command_line.h"
 
+#include "temp_path.h"
+
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -60,21 +63,25 @@ TEST(CommandLine, BadArgumentsAreRefused) {
 }
 
 TEST(CommandLine, AComPathThatExistsMustBeACharacterDevice) {
-    const auto folder = std::filesystem::temp_directory_path() / ("effectpanel-com-" + std::to_string(getpid()));
+    const auto folder = testing::UniqueTempPath("effectpanel-com-");
     std::filesystem::create_directories(folder / "directory");
     std::ofstream(folder / "file") << "not a port";
-    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
-    const struct {
+    struct Case {
         std::string device;
         bool taken;
-    } cases[] = {
-        {"/dev/null", true},
+    };
+    std::vector<Case> cases = {
         {(folder / "not-plugged-in-yet").string(), true},
         {"tcp:192.168.1.20:4001", true},
         {(folder / "file").string(), false},
         {(folder / "directory").string(), false},
-        {(folder / "fifo").string(), false},
     };
+#if !defined(_WIN32)
+    // Only POSIX systems have devices and FIFOs in the file system.
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    cases.push_back({"/dev/null", true});
+    cases.push_back({(folder / "fifo").string(), false});
+#endif
     for (const auto& c : cases) {
         const std::string mapping = "3=" + c.device;
         const CommandLine line = Parse({"--com", mapping.c_str()});

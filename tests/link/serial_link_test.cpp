@@ -178,11 +178,19 @@ TEST_F(SerialLinkTest, DeliveryStopsWhenTheWindowIsGone) {
 }
 
 TEST(ComPorts, DefaultTableAndMappings) {
-    EXPECT_EQ(ComDevicePath(1), "/dev/ttyS0");
-    EXPECT_EQ(ComDevicePath(4), "/dev/ttyS3");
-    EXPECT_EQ(ComDevicePath(5), "/dev/ttyUSB0");
-    EXPECT_EQ(ComDevicePath(8), "/dev/ttyUSB3");
-    EXPECT_EQ(ComDevicePath(9), "/dev/ttyACM0");
+#if defined(_WIN32)
+    EXPECT_EQ(DefaultComDevicePath(1), "\\\\.\\COM1");
+    EXPECT_EQ(DefaultComDevicePath(10), "\\\\.\\COM10");
+#else
+    EXPECT_EQ(DefaultComDevicePath(1), "/dev/ttyS0");
+    EXPECT_EQ(DefaultComDevicePath(4), "/dev/ttyS3");
+    EXPECT_EQ(DefaultComDevicePath(5), "/dev/ttyUSB0");
+    EXPECT_EQ(DefaultComDevicePath(8), "/dev/ttyUSB3");
+    EXPECT_EQ(DefaultComDevicePath(9), "/dev/ttyACM0");
+    EXPECT_EQ(DefaultComDevicePath(10), "/dev/ttyACM1");
+#endif
+    EXPECT_EQ(DefaultComDevicePath(0), "");
+    EXPECT_EQ(DefaultComDevicePath(11), "");
     EXPECT_EQ(ComDevicePath(11), "");
     MapComPort(7, "/dev/pts/9");
     EXPECT_EQ(ComDevicePath(7), "/dev/pts/9");

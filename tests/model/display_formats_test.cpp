@@ -1,3 +1,4 @@
+#include "fatal_exit.h"
 #include "model/display_formats.h"
 #include "model/lookup_tables.h"
 #include "test_host.h"
@@ -52,14 +53,10 @@ TEST_F(DisplayFormatsDeathTest, HandlerLookupsOutsideTheTablesAreRuntimeErrors) 
         FillLookupTables();
         lookup();
     };
-    EXPECT_EXIT(lookUp([] { SignedDbText(0, LookupBounds::RuntimeError); }), ::testing::ExitedWithCode(255),
-                "错误代码：4");
-    EXPECT_EXIT(lookUp([] { SignedDbText(22, LookupBounds::RuntimeError); }), ::testing::ExitedWithCode(255),
-                "错误代码：1");
-    EXPECT_EXIT(lookUp([] { DelayText(-1, LookupBounds::RuntimeError); }), ::testing::ExitedWithCode(255),
-                "错误代码：4");
-    EXPECT_EXIT(lookUp([] { DelayText(16, LookupBounds::RuntimeError); }), ::testing::ExitedWithCode(255),
-                "错误代码：1");
+    EXPECT_EXIT(lookUp([] { SignedDbText(0, LookupBounds::RuntimeError); }), testing::ExitedFatally(), "错误代码：4");
+    EXPECT_EXIT(lookUp([] { SignedDbText(22, LookupBounds::RuntimeError); }), testing::ExitedFatally(), "错误代码：1");
+    EXPECT_EXIT(lookUp([] { DelayText(-1, LookupBounds::RuntimeError); }), testing::ExitedFatally(), "错误代码：4");
+    EXPECT_EXIT(lookUp([] { DelayText(16, LookupBounds::RuntimeError); }), testing::ExitedFatally(), "错误代码：1");
 }
 
 TEST(DisplayFormat, SecondsAreBuiltFromTheDigitsOfTheTenths) {

@@ -1,3 +1,4 @@
+#include "fatal_exit.h"
 #include "model/colours.h"
 #include "model/lookup_tables.h"
 #include "model/parameters.h"
@@ -348,7 +349,7 @@ TEST_F(ParameterTableDeathTest, HandlerDisplayOutsideTheTableIsARuntimeError) {
             FillLookupTables();
             HandlerDisplayText(Row(32), 0);
         },
-        ::testing::ExitedWithCode(255), "错误代码：1");
+        testing::ExitedFatally(), "错误代码：1");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "fatal_exit.h"
 #include "runtime/fatal.h"
 #include "test_host.h"
 #include "ui/window.h"
@@ -57,9 +58,9 @@ TEST_F(Dispatch, HandlersReceiveTheSourceAndArguments) {
 
 TEST_F(Dispatch, NoControlNamedIsFatal) {
     SetLoadedWindow(nullptr);
-    EXPECT_EXIT(ControlNamed("标签127"), ::testing::ExitedWithCode(255), "未载入欲访问窗口组件所在的窗口");
+    EXPECT_EXIT(ControlNamed("标签127"), testing::ExitedFatally(), "未载入欲访问窗口组件所在的窗口");
     SetLoadedWindow(&window);
-    EXPECT_EXIT(ControlNamed("nothing"), ::testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
+    EXPECT_EXIT(ControlNamed("nothing"), testing::ExitedFatally(), "指定窗口或窗口组件不存在或尚未载入");
     EXPECT_EQ(&ControlNamed("按钮1"), &button);
     SetLoadedWindow(nullptr);
 }

@@ -1,4 +1,5 @@
 #include "model/colours.h"
+#include "fatal_exit.h"
 #include "runtime/resources.h"
 #include "test_host.h"
 #include "ui/window_definition.h"
@@ -186,10 +187,10 @@ TEST_F(MainWindowDefinition, TheBindingsNameTheirHandlers) {
 
 TEST(WindowDefinitionErrors, AnUnreadableDefinitionIsFatal) {
     testing::TestHost host;
-    EXPECT_EXIT(BuildWindowFromDefinition("{not json"), ::testing::ExitedWithCode(255), "载入窗口模板数据段出错!");
+    EXPECT_EXIT(BuildWindowFromDefinition("{not json"), testing::ExitedFatally(), "载入窗口模板数据段出错!");
     EXPECT_EXIT(BuildWindowFromDefinition(R"({"window": {}, "controls": [{"kind": "Nothing"}]})"),
-                ::testing::ExitedWithCode(255), "载入窗口模板数据段出错!");
-    EXPECT_EXIT(BuildWindowFromDefinition(R"({"controls": []})"), ::testing::ExitedWithCode(255), "载入启动窗口失败");
+                testing::ExitedFatally(), "载入窗口模板数据段出错!");
+    EXPECT_EXIT(BuildWindowFromDefinition(R"({"controls": []})"), testing::ExitedFatally(), "载入启动窗口失败");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "qt/serial_platform.h"
 #include "qt/serial_worker.h"
+#include "qt/tcp_worker.h"
 
 #include <QThread>
 
@@ -10,8 +11,7 @@ namespace {
 
 class QtSerialDevice : public SerialDevice {
   public:
-    QtSerialDevice(SerialReceiver& receiver, const SerialLineSettings& settings)
-        : m_worker(new SerialWorker(receiver, settings)) {
+    explicit QtSerialDevice(DeviceWorker* worker) : m_worker(worker) {
         m_worker->moveToThread(&m_thread);
         m_thread.start();
     }
@@ -48,17 +48,19 @@ class QtSerialDevice : public SerialDevice {
 
   private:
     QThread m_thread;
-    SerialWorker* m_worker;
+    DeviceWorker* m_worker;
 };
 
 } // namespace
 
 SerialOpenResult OpenSerialDevice(const Text& devicePath, const SerialLineSettings& settings,
                                   SerialReceiver& receiver) {
+    const bool network = IsNetworkDevice(devicePath);
     // The scan tries every absent port each second while offline: no reader thread for those.
-    if (DeviceNodeMissing(devicePath))
+    if (!network && DeviceNodeMissing(devicePath))
         return {nullptr, SerialOpenError::Missing, "No such file or directory"};
-    auto device = std::make_unique<QtSerialDevice>(receiver, settings);
+    auto device = std::make_unique<QtSerialDevice>(network ? static_cast<DeviceWorker*>(new TcpWorker(receiver))
+                                                           : new SerialWorker(receiver, settings));
     SerialOpenResult result = device->open(devicePath);
     if (result.error == SerialOpenError::None)
         result.device = std::move(device);

@@ -1,6 +1,7 @@
 #pragma once
-/// A serial device on QSerialPort. The port is created, used and closed only in the device's reader
-/// thread; the UI thread hands it writes and waits for them.
+/// A device that the panel opens as a serial port: a QSerialPort, or a TCP connection for a path
+/// "tcp:HOST:PORT". It is created, used and closed only in the device's reader thread; the UI thread hands
+/// it writes and waits for them.
 
 #include "runtime/host.h"
 

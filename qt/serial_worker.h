@@ -2,22 +2,20 @@
 /// The reader thread's side of a serial device: it owns the QSerialPort, reads every byte as it comes,
 /// performs the writes handed to it, and treats the first real port error as the end of the link.
 
-#include "runtime/host.h"
+#include "qt/device_worker.h"
 
-#include <QObject>
 #include <QSerialPort>
 
 namespace ep::qt {
 
-class SerialWorker : public QObject {
+class SerialWorker : public DeviceWorker {
   public:
     SerialWorker(SerialReceiver& receiver, const SerialLineSettings& settings);
 
-    /// Opens the port; runs in the reader thread.
-    SerialOpenResult open(const Text& devicePath);
-    /// Writes and drains; runs in the reader thread while the UI thread waits.
-    bool write(const QByteArray& bytes, int timeoutMs);
-    void close();
+    SerialOpenResult open(const Text& devicePath) override;
+    /// Writes and drains the output queue of the port.
+    bool write(const QByteArray& bytes, int timeoutMs) override;
+    void close() override;
 
   private:
     void readAvailable();

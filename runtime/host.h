@@ -109,6 +109,11 @@ class Host {
     /// Blocks the calling thread; the UI does not process messages meanwhile.
     virtual void sleep(int milliseconds) = 0;
 
+    /// Runs the UI thread's messages (timers, posted callables, what the devices send) until the
+    /// condition holds, checked after each; true when it held within the time. For what drives the panel
+    /// from outside its own events, such as a command-line tool.
+    virtual bool runUntil(const std::function<bool()>& condition, int timeoutMs) = 0;
+
     /// A modal box; timers and posted callables keep running nested inside it.
     virtual MessageBoxButton showMessageBox(const MessageBoxRequest& request) = 0;
 

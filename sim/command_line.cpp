@@ -76,6 +76,9 @@ SimCommandLine ParseSimCommandLine(int argc, const char* const* argv) {
                 else
                     line.server.linkPath = std::string(*path);
             }
+        } else if (argument == "--tcp") {
+            if (const auto port = number(0, 65535))
+                line.server.tcpPort = *port;
         } else if (argument == "--baud") {
             if (const auto baud = number(0, MaximumBaud))
                 line.server.baud = *baud;
@@ -104,17 +107,22 @@ SimCommandLine ParseSimCommandLine(int argc, const char* const* argv) {
             line.error = "unknown argument '" + std::string(argv[i]) + "'";
         }
     }
+    if (line.error.empty() && line.server.tcpPort >= 0 && !line.server.linkPath.empty())
+        line.error = "--link names a pseudo-terminal, which --tcp does not serve";
     return line;
 }
 
 std::string SimHelpText() {
     return "Usage: effectpanel-sim [OPTIONS]\n"
-           "Simulated effect processor on a pseudo-terminal. Prints the path for the panel to open on\n"
-           "stdout, then serves until SIGINT or SIGTERM. Each frame received is logged on stderr.\n"
+           "Simulated effect processor on a pseudo-terminal, or on a TCP port of the loopback address as\n"
+           "a network serial server. Prints the device for the panel to open (a path, or tcp:HOST:PORT)\n"
+           "on stdout, then serves until SIGINT or SIGTERM. Each frame received is logged on stderr.\n"
            "SIGUSR1 makes the device send 0x88 (return the key to neutral).\n"
            "\n"
            "Options:\n"
            "  --link PATH            also make PATH a symbolic link to the pty and print PATH\n"
+           "  --tcp PORT             serve on TCP port PORT of 127.0.0.1 (0: a free one), one connection\n"
+           "                         at a time, instead of a pty\n"
            "  --marker               send 0x63 before the 255 values of a dump\n"
            "  --baud N               pace the answers like an 8N1 line at N bit/s (default 9600; 0 unpaced)\n"
            "  --unpaced              send answers as fast as possible (same as --baud 0)\n"
@@ -126,7 +134,7 @@ std::string SimHelpText() {
            "  --quiet                do not log frames\n"
            "  --help                 show this text\n"
            "\n"
-           "Exit status: 0 after a signal, 1 when the pty cannot be opened, 2 for bad arguments.\n";
+           "Exit status: 0 after a signal, 1 when the pty or port cannot be opened, 2 for bad arguments.\n";
 }
 
 } // namespace ep::sim

@@ -1,5 +1,7 @@
 #include "sim/pty_server.h"
 
+#include "sim/tcp_listener.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -41,7 +43,7 @@ PtyServer::~PtyServer() {
 }
 
 bool PtyServer::start(const ServerOptions& options) {
-    if (m_thread.joinable() || m_masterFd >= 0) {
+    if (m_thread.joinable() || m_masterFd >= 0 || m_listenFd >= 0) {
         fail("already started");
         return false;
     }
@@ -59,7 +61,7 @@ bool PtyServer::start(const ServerOptions& options) {
     }
     m_frameObserver = options.frameObserver;
     m_byteDuration = ByteDuration(options.baud);
-    if (!openTerminal()) {
+    if (!(options.tcpPort >= 0 ? openListener(options.tcpPort) : openTerminal())) {
         closeTerminal();
         return false;
     }
@@ -110,18 +112,38 @@ bool PtyServer::openTerminal() {
         fail(SystemError("fcntl"));
         return false;
     }
-    // The wake pipe lives as long as the server, so other threads never write to a closed descriptor.
-    if (m_wakeRead < 0) {
-        std::array<int, 2> pipe{};
-        if (::pipe2(pipe.data(), O_NONBLOCK | O_CLOEXEC) != 0) {
-            fail(SystemError("pipe2"));
-            return false;
-        }
-        m_wakeRead = pipe[0];
-        m_wakeWrite = pipe[1];
-    }
+    if (!openWakePipe())
+        return false;
     std::lock_guard lock(m_mutex);
     m_path = name.data();
+    return true;
+}
+
+bool PtyServer::openWakePipe() {
+    // The wake pipe lives as long as the server, so other threads never write to a closed descriptor.
+    if (m_wakeRead >= 0)
+        return true;
+    std::array<int, 2> pipe{};
+    if (::pipe2(pipe.data(), O_NONBLOCK | O_CLOEXEC) != 0) {
+        fail(SystemError("pipe2"));
+        return false;
+    }
+    m_wakeRead = pipe[0];
+    m_wakeWrite = pipe[1];
+    return true;
+}
+
+bool PtyServer::openListener(int port) {
+    std::string error;
+    m_listenFd = OpenListener(port, error);
+    if (m_listenFd < 0) {
+        fail(error);
+        return false;
+    }
+    if (!openWakePipe())
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_path = "tcp:127.0.0.1:" + std::to_string(port);
     return true;
 }
 
@@ -183,6 +205,8 @@ void PtyServer::endThread() {
 void PtyServer::closeTerminal() {
     CloseDescriptor(m_masterFd);
     CloseDescriptor(m_slaveFd);
+    CloseDescriptor(m_connectionFd);
+    CloseDescriptor(m_listenFd);
 }
 
 void PtyServer::wake() {
@@ -210,14 +234,17 @@ void PtyServer::run() {
             flooding = m_device.faults().flood;
             deaf = m_device.faults().deaf;
         }
+        const int line = lineDescriptor();
         int timeout = IdlePollMilliseconds;
         if (const std::optional<Clock::time_point> due = queue.nextDue(); due && !outputBlocked)
             timeout = MillisecondsUntil(*due, Clock::now());
-        if (flooding && !outputBlocked)
+        if (flooding && !outputBlocked && line >= 0)
             timeout = 0;
-        std::array<pollfd, 2> watched{{
-            {m_masterFd, static_cast<short>((deaf ? 0 : POLLIN) | (outputBlocked ? POLLOUT : 0)), 0},
+        // A negative descriptor is passed over by poll: no connection yet, or no listener on a pty.
+        std::array<pollfd, 3> watched{{
+            {line, static_cast<short>((deaf ? 0 : POLLIN) | (outputBlocked ? POLLOUT : 0)), 0},
             {m_wakeRead, POLLIN, 0},
+            {line < 0 ? m_listenFd : -1, POLLIN, 0},
         }};
         if (::poll(watched.data(), watched.size(), timeout) < 0) {
             if (errno == EINTR)
@@ -230,14 +257,20 @@ void PtyServer::run() {
             }
         if (m_stopRequested)
             break;
+        if (watched[2].revents & POLLIN) {
+            m_connectionFd = AcceptConnection(m_listenFd);
+            queue = AnswerQueue(m_byteDuration);
+            outputBlocked = false;
+        }
         const short events = watched[0].revents;
         if (events & POLLOUT)
             outputBlocked = false;
         if (events & POLLIN) {
-            const ssize_t count = ::read(m_masterFd, buffer.data(), buffer.size());
-            if (count < 0 && errno != EAGAIN && errno != EINTR) {
-                fail(SystemError("read"));
-                break;
+            const ssize_t count = ::read(line, buffer.data(), buffer.size());
+            if (count == 0 || (count < 0 && errno != EAGAIN && errno != EINTR)) {
+                if (!lineEnded())
+                    break;
+                continue;
             }
             if (count > 0) {
                 Reception reception;
@@ -255,9 +288,9 @@ void PtyServer::run() {
                     queue.add(answer, earliest);
             }
         } else if (events & (POLLHUP | POLLERR | POLLNVAL)) {
-            // Our own slave descriptor keeps the pty up, so this means the pty itself is gone.
-            fail("the pseudo-terminal went away");
-            break;
+            if (!lineEnded())
+                break;
+            continue;
         }
         {
             std::lock_guard lock(m_mutex);
@@ -274,23 +307,48 @@ void PtyServer::run() {
     m_serving = false;
 }
 
+int PtyServer::lineDescriptor() const { return m_listenFd >= 0 ? m_connectionFd : m_masterFd; }
+
+bool PtyServer::lineEnded() {
+    // Our own slave descriptor keeps a pty up, so on a pty this means the pty itself is gone; a
+    // connection that ends is a panel that closed the port, and the next one is awaited.
+    if (m_listenFd < 0) {
+        fail("the pseudo-terminal went away");
+        return false;
+    }
+    CloseDescriptor(m_connectionFd);
+    return true;
+}
+
+std::optional<std::size_t> PtyServer::writeLine(const std::uint8_t* bytes, std::size_t count, bool& outputBlocked) {
+    const int line = lineDescriptor();
+    // With no connection the bytes go nowhere, as on a line that nobody listens to.
+    if (line < 0)
+        return count;
+    const ssize_t written = m_listenFd >= 0 ? SendToConnection(line, bytes, count) : ::write(line, bytes, count);
+    if (written < 0) {
+        if (errno == EAGAIN || errno == EINTR) {
+            outputBlocked = errno == EAGAIN;
+            return 0;
+        }
+        if (m_listenFd >= 0 && lineEnded())
+            return count;
+        fail(SystemError("write"));
+        return std::nullopt;
+    }
+    m_bytesWritten += static_cast<std::uint64_t>(written);
+    outputBlocked = static_cast<std::size_t>(written) < count;
+    return static_cast<std::size_t>(written);
+}
+
 bool PtyServer::writeDue(AnswerQueue& queue, bool& outputBlocked) {
     const std::vector<std::uint8_t> due = queue.due(Clock::now());
     if (due.empty())
         return true;
-    const ssize_t written = ::write(m_masterFd, due.data(), due.size());
-    if (written < 0) {
-        if (errno == EAGAIN || errno == EINTR) {
-            outputBlocked = errno == EAGAIN;
-            return true;
-        }
-        fail(SystemError("write"));
-        return false;
-    }
-    queue.consume(static_cast<std::size_t>(written));
-    m_bytesWritten += static_cast<std::uint64_t>(written);
-    outputBlocked = static_cast<std::size_t>(written) < due.size();
-    return true;
+    const std::optional<std::size_t> written = writeLine(due.data(), due.size(), outputBlocked);
+    if (written)
+        queue.consume(*written);
+    return written.has_value();
 }
 
 bool PtyServer::writeFlood(bool& outputBlocked) {
@@ -300,18 +358,7 @@ bool PtyServer::writeFlood(bool& outputBlocked) {
         std::lock_guard lock(m_mutex);
         block = m_device.floodBytes(FloodBlock);
     }
-    const ssize_t written = ::write(m_masterFd, block.data(), block.size());
-    if (written < 0) {
-        if (errno == EAGAIN || errno == EINTR) {
-            outputBlocked = errno == EAGAIN;
-            return true;
-        }
-        fail(SystemError("write"));
-        return false;
-    }
-    m_bytesWritten += static_cast<std::uint64_t>(written);
-    outputBlocked = static_cast<std::size_t>(written) < block.size();
-    return true;
+    return writeLine(block.data(), block.size(), outputBlocked).has_value();
 }
 
 std::string PtyServer::path() const {

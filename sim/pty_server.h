@@ -1,6 +1,7 @@
 #pragma once
-/// Serves the simulated processor on a pseudo-terminal, so the panel opens it like a serial port. Owns the
-/// pty and one I/O thread; every public call is thread-safe. It does not interpret bytes itself: that is
+/// Serves the simulated processor on a pseudo-terminal, so the panel opens it like a serial port, or on a
+/// TCP port as a network serial server does. Owns the pty or socket and one I/O thread; every public call
+/// is thread-safe. It does not interpret bytes itself: that is
 /// the SimulatedDevice's job.
 
 #include "sim/answer_queue.h"
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -23,6 +25,9 @@ struct ServerOptions {
     int baud = 9600; ///< pace of the answers; 0 sends them unpaced
     /// When not empty, a symbolic link to the pty is made here (an old link there is replaced).
     std::string linkPath;
+    /// 0 or more: serve on this TCP port of the loopback address (0: a free one) instead of a pty, one
+    /// connection at a time, as a network serial server does.
+    int tcpPort = -1;
     /// (field, value) pairs set before serving, to start from other values than the factory ones.
     std::vector<std::pair<int, std::uint8_t>> changedValues;
     /// Called on the I/O thread for every frame received, broken ones included.
@@ -47,7 +52,7 @@ class PtyServer {
 
     /// True while the I/O thread serves the pty.
     bool serving() const { return m_serving; }
-    /// The slave side's path (/dev/pts/N), the one the panel opens.
+    /// The slave side's path (/dev/pts/N), the one the panel opens; "tcp:127.0.0.1:PORT" in TCP mode.
     std::string path() const;
     /// The reason of the last failure, empty when there was none.
     std::string error() const;
@@ -68,6 +73,14 @@ class PtyServer {
 
   private:
     bool openTerminal();
+    bool openListener(int port);
+    bool openWakePipe();
+    /// The descriptor the line's bytes go through: the pty's master, or the connection; -1 for none.
+    int lineDescriptor() const;
+    /// The line reported its end; false when serving must end with it.
+    bool lineEnded();
+    /// Writes to the line; the count written, or empty when serving must end.
+    std::optional<std::size_t> writeLine(const std::uint8_t* bytes, std::size_t count, bool& outputBlocked);
     bool makeLink(const std::string& linkPath);
     void run();
     bool writeDue(AnswerQueue& queue, bool& outputBlocked);
@@ -88,7 +101,9 @@ class PtyServer {
     std::function<void(const ParsedFrame&)> m_frameObserver;
     std::chrono::nanoseconds m_byteDuration{0};
     int m_masterFd = -1;
-    int m_slaveFd = -1; ///< kept open so the master never reports a hang-up when the panel closes its side
+    int m_slaveFd = -1;      ///< kept open so the master never reports a hang-up when the panel closes its side
+    int m_listenFd = -1;     ///< the TCP listener, in TCP mode
+    int m_connectionFd = -1; ///< the panel's connection, in TCP mode
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
     std::thread m_thread;

@@ -51,6 +51,12 @@ TEST(SimCommandLine, HelpNamesEveryOption) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 
+TEST(SimCommandLine, TcpTakesAPort) {
+    EXPECT_EQ(Parse({}).server.tcpPort, -1) << "a pty by default";
+    EXPECT_EQ(Parse({"--tcp", "4001"}).server.tcpPort, 4001);
+    EXPECT_EQ(Parse({"--tcp=0"}).server.tcpPort, 0);
+}
+
 TEST(SimCommandLine, BadArgumentsAreRefused) {
     for (const auto& arguments : std::vector<std::vector<const char*>>{{"--bogus"},
                                                                        {"--link"},
@@ -68,6 +74,8 @@ TEST(SimCommandLine, BadArgumentsAreRefused) {
                                                                        {"--set", "=5"},
                                                                        {"--marker=1"},
                                                                        {"--set"},
+                                                                       {"--tcp", "65536"},
+                                                                       {"--tcp", "0", "--link", "/tmp/x"},
                                                                        {"extra"}})
         EXPECT_FALSE(Parse(arguments).error.empty()) << arguments.front();
 }

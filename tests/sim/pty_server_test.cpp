@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace ep::sim {
 namespace {
@@ -33,6 +37,19 @@ class PanelSide {
             ::tcsetattr(m_fd, TCSANOW, &settings);
         }
     }
+    /// The panel's end of a TCP connection.
+    static PanelSide Connected(int port) {
+        PanelSide side;
+        side.m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        if (::connect(side.m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            side.close();
+        return side;
+    }
+    PanelSide(PanelSide&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     ~PanelSide() { close(); }
     void close() {
         if (m_fd >= 0)
@@ -78,6 +95,7 @@ class PanelSide {
     }
 
   private:
+    PanelSide() = default;
     int m_fd = -1;
 };
 
@@ -106,6 +124,27 @@ TEST_F(PtyServerTest, AnswersHelloAndDumpsOverThePty) {
     EXPECT_EQ(panel.read(255), DesignDump());
     EXPECT_TRUE(panel.read(1, 50ms).empty());
     EXPECT_EQ(server.bytesWritten(), 256u);
+}
+
+TEST_F(PtyServerTest, OnTcpItServesOneConnectionAfterAnotherUntilItHangsUp) {
+    ServerOptions options = Unpaced();
+    options.tcpPort = 0;
+    ASSERT_TRUE(server.start(options)) << server.error();
+    ASSERT_TRUE(server.path().starts_with("tcp:127.0.0.1:")) << server.path();
+    const int port = std::stoi(server.path().substr(std::string("tcp:127.0.0.1:").size()));
+    {
+        PanelSide first = PanelSide::Connected(port);
+        ASSERT_TRUE(first.isOpen());
+        ASSERT_TRUE(first.send(Hello));
+        EXPECT_EQ(first.read(1), Bytes{0xA8});
+    }
+    PanelSide second = PanelSide::Connected(port);
+    ASSERT_TRUE(second.isOpen()) << "the next panel is taken when the first has gone";
+    ASSERT_TRUE(second.send(DumpRequest));
+    EXPECT_EQ(second.read(255), DesignDump());
+    server.hangUp();
+    EXPECT_TRUE(second.hungUp(1000ms));
+    EXPECT_FALSE(PanelSide::Connected(port).isOpen()) << "a device that is gone takes no connection";
 }
 
 TEST_F(PtyServerTest, FramesFromThePanelChangeTheValues) {

@@ -6,18 +6,9 @@
 #include "link/link_globals.h"
 #include "model/blocks.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTimer>
 
 namespace ep::testing {
-namespace {
-
-/// Wakes the waiting event loop so that a time-out is noticed when nothing else happens.
-constexpr int kWakePeriodMs = 10;
-
-} // namespace
-
 MessageBoxButton AnsweringQtHost::showMessageBox(const MessageBoxRequest& request) {
     messageBoxes.push_back(request);
     if (onMessageBox)
@@ -51,22 +42,13 @@ void QtPanel::stop() {
 }
 
 bool QtPanel::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    QTimer wake;
-    wake.start(kWakePeriodMs);
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
+    return host.runUntil(condition, timeoutMs);
 }
 
 void QtPanel::runFor(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
-    waitUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; }, milliseconds + kWakePeriodMs);
+    waitUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; }, milliseconds + 100);
 }
 
 bool QtPanel::SetShown() {

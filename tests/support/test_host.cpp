@@ -74,6 +74,17 @@ void TestHost::sleep(int milliseconds) {
     m_now = target;
 }
 
+bool TestHost::runUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const long long deadline = m_now + timeoutMs;
+    runPending();
+    while (!condition()) {
+        if (m_now >= deadline)
+            return false;
+        advance(1);
+    }
+    return true;
+}
+
 MessageBoxButton TestHost::showMessageBox(const MessageBoxRequest& request) {
     messageBoxes.push_back(request);
     return messageBoxAnswer ? messageBoxAnswer(request) : MessageBoxButton::Ok;

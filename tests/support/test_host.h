@@ -44,6 +44,8 @@ class TestHost : public Host {
     void stopTimer(TimerId timer) override;
     void postToUi(std::function<void()> callable) override;
     void sleep(int milliseconds) override;
+    /// Moves the clock a millisecond at a time.
+    bool runUntil(const std::function<bool()>& condition, int timeoutMs) override;
     MessageBoxButton showMessageBox(const MessageBoxRequest& request) override;
     std::optional<Text> showFileDialog(const FileDialogRequest& request) override;
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,

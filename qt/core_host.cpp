@@ -1,0 +1,70 @@
+#include "qt/core_host.h"
+
+#include "qt/serial_device.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+
+namespace ep::qt {
+namespace {
+
+/// Wakes the waiting event loop so that a time-out is noticed when nothing else happens.
+constexpr int kWakePeriodMs = 10;
+
+} // namespace
+
+CoreHost::CoreHost() { SetCurrentHost(this); }
+
+CoreHost::~CoreHost() {
+    m_timers.clear();
+    SetCurrentHost(nullptr);
+}
+
+Host::TimerId CoreHost::startTimer(int periodMs, std::function<void()> tick) {
+    const TimerId id = m_nextTimer++;
+    auto timer = std::make_unique<QTimer>();
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(periodMs);
+    QObject::connect(timer.get(), &QTimer::timeout, timer.get(), std::move(tick));
+    timer->start();
+    m_timers[id] = std::move(timer);
+    return id;
+}
+
+void CoreHost::stopTimer(TimerId timer) {
+    const auto found = m_timers.find(timer);
+    if (found == m_timers.end())
+        return;
+    // The timer may be the one whose tick is running now: let Qt delete it when the tick returns.
+    found->second->stop();
+    found->second.release()->deleteLater();
+    m_timers.erase(found);
+}
+
+void CoreHost::postToUi(std::function<void()> callable) {
+    QMetaObject::invokeMethod(this, std::move(callable), Qt::QueuedConnection);
+}
+
+void CoreHost::sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(std::max(milliseconds, 0))); }
+
+bool CoreHost::runUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QTimer wake;
+    wake.start(kWakePeriodMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+SerialOpenResult CoreHost::openSerial(const Text& devicePath, const SerialLineSettings& settings,
+                                      SerialReceiver& receiver) {
+    return OpenSerialDevice(devicePath, settings, receiver);
+}
+
+} // namespace ep::qt

@@ -1,0 +1,36 @@
+#pragma once
+/// What the Qt host needs of QtCore alone: QTimer timers, queued calls to the UI thread, sleeping, running
+/// the event loop until a condition holds, and serial devices (QSerialPort, or a TCP connection to a
+/// network serial server). Message boxes and file dialogs are the business of the host that derives.
+
+#include "runtime/host.h"
+
+#include <QObject>
+
+#include <map>
+#include <memory>
+
+class QTimer;
+
+namespace ep::qt {
+
+class CoreHost : public QObject, public Host {
+  public:
+    /// Becomes the current host.
+    CoreHost();
+    ~CoreHost() override;
+
+    TimerId startTimer(int periodMs, std::function<void()> tick) override;
+    void stopTimer(TimerId timer) override;
+    void postToUi(std::function<void()> callable) override;
+    void sleep(int milliseconds) override;
+    bool runUntil(const std::function<bool()>& condition, int timeoutMs) override;
+    SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
+                                SerialReceiver& receiver) override;
+
+  private:
+    TimerId m_nextTimer = 1;
+    std::map<TimerId, std::unique_ptr<QTimer>> m_timers;
+};
+
+} // namespace ep::qt

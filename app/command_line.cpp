@@ -1,16 +1,12 @@
 #include "app/command_line.h"
 
-#include "runtime/file_paths.h"
+#include "app/com_option.h"
 
 #include <array>
-#include <charconv>
-#include <filesystem>
 #include <string_view>
 
 namespace ep {
 namespace {
-
-constexpr int kHighestComPort = 10;
 
 /// A single-dash option that the platform toolkit documents as its own and takes out of the arguments
 /// itself: whether the next argument is its value, and whether the value may follow an '=' instead.
@@ -49,36 +45,6 @@ const ToolkitOption* ToolkitOptionOf(std::string_view argument) {
     return nullptr;
 }
 
-/// Why DEVICE cannot be a COM port; empty when it can. A path that does not exist yet is taken, as an
-/// adapter may be plugged in later; a network address is taken as given.
-Text DeviceProblem(std::string_view device) {
-    if (device.starts_with("tcp:"))
-        return {};
-    std::error_code error;
-    const auto status = std::filesystem::status(PathOfName(Text(device)), error);
-    if (!std::filesystem::exists(status) || std::filesystem::is_character_file(status))
-        return {};
-    return "'" + Text(device) + "' is not a serial device";
-}
-
-/// Reads "N=DEVICE" into the command line; the reason when it is not of that form or DEVICE cannot be a
-/// port.
-Text ReadComMapping(std::string_view argument, CommandLine& commandLine) {
-    const Text form = "invalid --com argument '" + Text(argument) + "'";
-    const auto equals = argument.find('=');
-    int number = 0;
-    const auto digits = argument.substr(0, equals);
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (equals == std::string_view::npos || equals + 1 == argument.size() || error != std::errc() ||
-        end != digits.data() + digits.size() || number < 1 || number > kHighestComPort)
-        return form + ": expected N=DEVICE with N from 1 to 10, e.g. --com 5=/dev/ttyUSB0";
-    const auto device = argument.substr(equals + 1);
-    if (Text problem = DeviceProblem(device); !problem.empty())
-        return form + ": " + problem;
-    commandLine.comDevices[number] = Text(device);
-    return {};
-}
-
 } // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -95,7 +61,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             if (argument == "--com" && i + 1 >= argc)
                 commandLine.error = "option '--com' needs an argument N=DEVICE";
             else
-                commandLine.error = ReadComMapping(argument == "--com" ? argv[++i] : argument.substr(6), commandLine);
+                commandLine.error =
+                    ReadComMapping(argument == "--com" ? argv[++i] : argument.substr(6), commandLine.comDevices);
         } else if (argument.starts_with("--")) {
             commandLine.error = "unknown option '" + Text(argument) + "'";
         } else if (argument.starts_with("-") && argument.size() > 1) {
@@ -114,10 +81,8 @@ Text HelpText() {
            "Control panel for a KTV effect processor on a serial port.\n"
            "The panel scans COM1..COM10 by itself and comes online when the processor answers.\n"
            "\n"
-           "Options:\n"
-           "  --com N=DEVICE  use DEVICE (any serial device or pseudo-terminal) as COM port N (1..10);\n"
-           "                  may be given more than once. Default mapping on Linux: COM1..COM4 =\n"
-           "                  /dev/ttyS0..3, COM5..COM8 = /dev/ttyUSB0..3, COM9, COM10 = /dev/ttyACM0, 1\n"
+           "Options:\n" +
+           ComOptionHelp() +
            "  --simulate      start the built-in simulated processor on a pseudo-terminal as COM10\n"
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"

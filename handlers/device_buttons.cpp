@@ -20,14 +20,18 @@ void ReadDevice(const EventContext&) {
         StartDumpCollection();
 }
 
-void StoreToDevice(const EventContext&) {
+CommandOutcome StoreCurrentEffect() {
     if (!IsOnline())
-        return;
+        return {};
     // Saying "stored" when the frame never left would make the user trust a device that kept nothing.
     if (SendDeviceCommand(command::StoreEffect))
-        InfoBox(Value("当前效果已储存到设备"), 0);
-    else
-        InfoBox(Value("当前效果未能储存到设备：设备没有收到储存命令"), 0);
+        return {true, "当前效果已储存到设备"};
+    return {false, "当前效果未能储存到设备：设备没有收到储存命令"};
+}
+
+void StoreToDevice(const EventContext&) {
+    if (const CommandOutcome outcome = StoreCurrentEffect(); !outcome.message.empty())
+        InfoBox(Value(outcome.message), 0);
 }
 
 void RestoreDefaults(const EventContext&) {

@@ -25,7 +25,11 @@ std::optional<Address> AddressOf(const Text& devicePath) {
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
     if (error != std::errc() || end != digits.data() + digits.size() || port == 0 || port > 65535)
         return std::nullopt;
-    return Address{QString::fromStdString(Text(rest.substr(0, colon))), static_cast<quint16>(port)};
+    std::string_view host = rest.substr(0, colon);
+    // An IPv6 address comes in brackets, as in a URL.
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    return Address{QString::fromStdString(Text(host)), static_cast<quint16>(port)};
 }
 
 } // namespace

@@ -108,8 +108,7 @@ std::optional<Text> WriteAndRename(const fs::path& target, const Bytes& contents
         problem = SystemReason();
     if (!::CloseHandle(handle) && !problem)
         problem = SystemReason();
-    if (!problem &&
-        !::MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!problem && !::MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         problem = SystemReason();
     if (problem)
         ::DeleteFileW(partial.c_str());

@@ -73,6 +73,10 @@ TEST(CommandLine, AComPathThatExistsMustBeACharacterDevice) {
     std::vector<Case> cases = {
         {(folder / "not-plugged-in-yet").string(), true},
         {"tcp:192.168.1.20:4001", true},
+        {"tcp:[::1]:4001", true},
+        {"tcp:192.168.1.20", false},
+        {"tcp::4001", false},
+        {"tcp:host:65536", false},
         {(folder / "file").string(), false},
         {(folder / "directory").string(), false},
     };

@@ -1,5 +1,5 @@
-#include "model/colours.h"
 #include "fatal_exit.h"
+#include "model/colours.h"
 #include "runtime/resources.h"
 #include "test_host.h"
 #include "ui/window_definition.h"

@@ -1,0 +1,42 @@
+#include "tool/cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace ep {
+namespace {
+
+CliOptions Parse(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "effectpanel-cli");
+    return ParseCliOptions(static_cast<int>(arguments.size()), arguments.data());
+}
+
+TEST(CliOptions, GlobalOptionsStandAnywhereAndTheRestIsTheCommands) {
+    const CliOptions options =
+        Parse({"--com", "3=tcp:10.0.0.5:4001", "load", "evening.tonset", "--json", "--store", "--timeout=4"});
+    ASSERT_TRUE(options.error.empty()) << options.error;
+    EXPECT_EQ(options.comDevices.at(3), "tcp:10.0.0.5:4001");
+    EXPECT_TRUE(options.json);
+    EXPECT_EQ(options.timeoutSeconds, 4);
+    EXPECT_EQ(options.command, "load");
+    EXPECT_EQ(options.arguments, (std::vector<Text>{"evening.tonset", "--store"}));
+    EXPECT_EQ(PresetToLoad(options), "evening.tonset");
+    EXPECT_EQ(PresetToLoad(Parse({"read", "-o", "x"})), "") << "only a load opens a preset";
+}
+
+TEST(CliOptions, BadArgumentsAreRefused) {
+    for (const auto& arguments : std::vector<std::vector<const char*>>{{},
+                                                                       {"--timeout", "0", "read"},
+                                                                       {"--timeout", "x", "read"},
+                                                                       {"--com", "11=/dev/ttyS0", "read"},
+                                                                       {"--com", "1=tcp:host", "read"},
+                                                                       {"-x", "read"},
+                                                                       {"read", "--timeout"}})
+        EXPECT_FALSE(Parse(arguments).error.empty()) << (arguments.empty() ? "nothing" : arguments.front());
+    EXPECT_TRUE(Parse({"--help"}).help);
+    EXPECT_TRUE(Parse({"--version"}).version);
+}
+
+} // namespace
+} // namespace ep

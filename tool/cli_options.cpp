@@ -1,0 +1,108 @@
+#include "tool/cli_options.h"
+
+#include "app/com_option.h"
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+namespace ep {
+namespace {
+
+constexpr int kLongestTimeoutSeconds = 3600;
+
+Text ReadTimeout(std::string_view text, int& seconds) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || seconds < 1 || seconds > kLongestTimeoutSeconds)
+        return "invalid --timeout '" + Text(text) + "': expected whole seconds from 1 to 3600";
+    return {};
+}
+
+} // namespace
+
+CliOptions ParseCliOptions(int argc, const char* const* argv) {
+    CliOptions options;
+    for (int i = 1; i < argc && options.error.empty(); ++i) {
+        const std::string_view argument = argv[i];
+        const auto value = [&](std::string_view name) -> std::optional<std::string_view> {
+            if (argument.size() > name.size() && argument[name.size()] == '=')
+                return argument.substr(name.size() + 1);
+            if (i + 1 < argc)
+                return std::string_view(argv[++i]);
+            options.error = "option '" + Text(name) + "' needs an argument";
+            return std::nullopt;
+        };
+        const auto is = [&](std::string_view name) {
+            return argument == name ||
+                   (argument.starts_with(name) && argument.size() > name.size() && argument[name.size()] == '=');
+        };
+        // The global options may stand before or after the command; every other word after the
+        // command is the command's own.
+        if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (is("--com")) {
+            if (const auto mapping = value("--com"))
+                options.error = ReadComMapping(*mapping, options.comDevices);
+        } else if (is("--timeout")) {
+            if (const auto seconds = value("--timeout"))
+                options.error = ReadTimeout(*seconds, options.timeoutSeconds);
+        } else if (!options.command.empty()) {
+            options.arguments.emplace_back(argument);
+        } else if (argument.starts_with("-")) {
+            options.error = "unknown option '" + Text(argument) + "'";
+        } else {
+            options.command = Text(argument);
+        }
+    }
+    if (options.error.empty() && options.command.empty() && !options.help && !options.version)
+        options.error = "no command given";
+    return options;
+}
+
+Text PresetToLoad(const CliOptions& options) {
+    if (options.command != "load")
+        return {};
+    for (const Text& word : options.arguments)
+        if (!word.starts_with("-"))
+            return word;
+    return {};
+}
+
+Text CliHelpText() {
+    return "Usage: effectpanel-cli [OPTION]... COMMAND [ARGUMENT]...\n"
+           "The KTV effect processor's control panel without a window, for scripts. It runs the panel's own\n"
+           "logic: it finds the processor on COM1..COM10, reads its settings, and sends what it is told.\n"
+           "\n"
+           "Commands:\n"
+           "  scan                      each COM port with its device, whether it opened and answered\n"
+           "  read [-o FILE]            read all 255 settings; write them to FILE (a preset, .tonset\n"
+           "                            added as the panel adds it) or print their 765 digits\n"
+           "  load FILE [--store]       send the preset FILE as the panel's 打开文件 does, read the device\n"
+           "                            back and compare; --store then stores it in the device\n"
+           "  store                     store the device's current settings in it (写入设备)\n"
+           "  restore                   return the device to its factory settings (RESET)\n"
+           "  get [NAME|FIELD]...       settings by name (\"MIC2 1KHZ\", \"Music_Vol\") or field number,\n"
+           "                            as the window shows them; all 255 when none is named\n"
+           "  set [--raw] NAME=VALUE... send settings, VALUE as the window shows it (\"+3dB\", \"135ms\",\n"
+           "                            \"ON\", \"KTV2\") or with --raw the field's value 0..255\n"
+           "  set --file FILE [--raw] NAME=VALUE...\n"
+           "                            change the settings in the preset FILE instead, with no device\n"
+           "\n"
+           "Options:\n" +
+           ComOptionHelp() +
+           "  --json          print one JSON object for the command, for scripts\n"
+           "  --timeout S     seconds the device has to answer (default 10)\n"
+           "  -h, --help      show this help and exit\n"
+           "      --version   show the version and exit\n"
+           "\n"
+           "Names ignore case, and '_' stands for a blank. Exit status: 0 done; 1 the device did not\n"
+           "answer or did not take what was sent; 2 bad usage or a refused file.\n";
+}
+
+Text CliVersionText() { return "effectpanel-cli 0.1.0\n"; }
+
+} // namespace ep

@@ -1,0 +1,31 @@
+#pragma once
+/// The options of effectpanel-cli: the global ones (--com, --json, --timeout, --help, --version), the
+/// command, and the command's own words, which the command reads itself. Parsing only.
+
+#include "runtime/value.h"
+
+#include <map>
+#include <vector>
+
+namespace ep {
+
+struct CliOptions {
+    bool help = false;
+    bool version = false;
+    bool json = false;
+    int timeoutSeconds = 10;        ///< how long the device has to answer
+    std::map<int, Text> comDevices; ///< --com N=DEVICE
+    Text command;
+    std::vector<Text> arguments; ///< the command's own words, in order
+    Text error;                  ///< not empty when the arguments are wrong
+};
+
+CliOptions ParseCliOptions(int argc, const char* const* argv);
+
+/// The preset that the command loads through the panel's file dialog; empty for the other commands.
+Text PresetToLoad(const CliOptions& options);
+
+Text CliHelpText();
+Text CliVersionText();
+
+} // namespace ep

@@ -1,0 +1,62 @@
+#include "tool/headless_panel.h"
+
+#include "app/program_globals.h"
+#include "app/program_main.h"
+#include "link/connection.h"
+#include "link/device_link.h"
+#include "link/dump_collection.h"
+#include "link/link_globals.h"
+#include "model/blocks.h"
+#include "model/controls.h"
+#include "runtime/host.h"
+#include "ui/user_input.h"
+
+namespace ep {
+namespace {
+
+/// Long enough for an echo that left the device before the ping timer stopped.
+constexpr int kEchoSettleMs = 100;
+
+} // namespace
+
+bool SetShown() {
+    return IsOnline() && DumpActive == 0 && EffectSetText().size() == static_cast<std::size_t>(EffectSetLength);
+}
+
+HeadlessPanel::HeadlessPanel() {
+    InitialiseGlobals();
+    m_window = OpenMainWindow();
+}
+
+HeadlessPanel::~HeadlessPanel() {
+    m_window.reset();
+    ReleaseGlobals();
+}
+
+bool HeadlessPanel::comeOnline(int timeoutMs) {
+    ControlNamed(controls::ConnectTimer).raise(event::TimerTick);
+    return CurrentHost().runUntil(SetShown, timeoutMs);
+}
+
+void HeadlessPanel::holdTheLinkStill() {
+    PauseLinkTimers();
+    runFor(kEchoSettleMs);
+}
+
+std::optional<Text> HeadlessPanel::readBack(int timeoutMs) {
+    UserClickedButton(ControlNamed(controls::ReadButton));
+    // The collection's own deadline gives a dump up that does not come, and the panel goes offline.
+    if (!CurrentHost().runUntil([] { return DumpActive == 0; }, std::max(timeoutMs, kDumpDeadlineMs + 100)) ||
+        !SetShown())
+        return std::nullopt;
+    return EffectSetText();
+}
+
+void HeadlessPanel::runFor(int milliseconds) {
+    bool done = false;
+    const Host::TimerId timer = CurrentHost().startTimer(milliseconds, [&done] { done = true; });
+    CurrentHost().runUntil([&done] { return done; }, milliseconds + 1000);
+    CurrentHost().stopTimer(timer);
+}
+
+} // namespace ep

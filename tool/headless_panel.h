@@ -1,0 +1,44 @@
+#pragma once
+/// The panel of one run of the command-line tool: the very window, handlers and timers of the program,
+/// driven from outside its events. It waits through the host, so it runs on the Qt host and on the test
+/// host alike, and it shows nothing.
+
+#include "runtime/value.h"
+#include "ui/window.h"
+
+#include <memory>
+#include <optional>
+
+namespace ep {
+
+class HeadlessPanel {
+  public:
+    /// The globals and the window as the program starts them, with its created event.
+    HeadlessPanel();
+    ~HeadlessPanel();
+    HeadlessPanel(const HeadlessPanel&) = delete;
+    HeadlessPanel& operator=(const HeadlessPanel&) = delete;
+
+    /// Makes the first connect attempt at once, rather than at the connect timer's first tick, and waits
+    /// until the device's whole set is shown; false when that did not happen in time.
+    bool comeOnline(int timeoutMs);
+
+    /// Stops the ping timer and the watchdog for the rest of the run and lets an echo still on its way
+    /// arrive: an echo inside a read-back would become one of its values.
+    void holdTheLinkStill();
+
+    /// Reads all 255 settings back as the read button does; empty when the device did not send them whole
+    /// in time.
+    std::optional<Text> readBack(int timeoutMs);
+
+    /// Runs the panel's events for the time.
+    void runFor(int milliseconds);
+
+  private:
+    std::unique_ptr<Window> m_window;
+};
+
+/// Online, no dump collecting and a whole set in the EffectSet text.
+bool SetShown();
+
+} // namespace ep

@@ -65,7 +65,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                     ReadComMapping(argument == "--com" ? argv[++i] : argument.substr(6), commandLine.comDevices);
         } else if (argument.starts_with("--")) {
             commandLine.error = "unknown option '" + Text(argument) + "'";
-        } else if (argument.starts_with("-") && argument.size() > 1) {
+        } else if (!argument.starts_with("-") || argument.size() == 1) {
+            if (commandLine.presetFile.empty())
+                commandLine.presetFile = argument;
+            else
+                commandLine.error = "only one preset FILE can be opened, not also '" + Text(argument) + "'";
+        } else {
             const ToolkitOption* option = ToolkitOptionOf(argument);
             if (option == nullptr)
                 commandLine.error = "unknown option '" + Text(argument) + "'";
@@ -77,9 +82,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 Text HelpText() {
-    return "Usage: effectpanel [OPTION]...\n"
+    return "Usage: effectpanel [OPTION]... [FILE.tonset]\n"
            "Control panel for a KTV effect processor on a serial port.\n"
            "The panel scans COM1..COM10 by itself and comes online when the processor answers.\n"
+           "A preset FILE is opened once the window is up, as 打开文件 opens it: sent to the processor\n"
+           "once it is online, or kept in the window when none answers within a few seconds.\n"
            "\n"
            "Options:\n" +
            ComOptionHelp() +

@@ -2,6 +2,7 @@
 
 #include "app/program_folder.h"
 #include "app/program_globals.h"
+#include "app/startup_preset.h"
 #include "link/serial_port_kind.h"
 #include "runtime/fatal.h"
 #include "runtime/file_paths.h"
@@ -29,14 +30,20 @@ std::unique_ptr<Window> OpenMainWindow() {
     return LoadStartWindow(ProgramHandlers());
 }
 
-int ProgramMain(const MessageLoop& runMessageLoop) {
+int ProgramMain(const MessageLoop& runMessageLoop, const Text& presetFile) {
+    // Named from where the program was started, before the runtime moves into the program's folder.
+    std::error_code error;
+    const Text preset = presetFile.empty() ? Text() : NameOfPath(std::filesystem::absolute(PathOfName(presetFile), error));
     InitialiseRuntime();
     InitialiseGlobals();
     RegisterExitCleanup(ReleaseGlobals);
     std::unique_ptr<Window> window;
     RegisterRuntimeShutdown([&window] { window.reset(); });
     window = OpenMainWindow();
-    runMessageLoop(*window);
+    {
+        const StartupPreset startupPreset(preset);
+        runMessageLoop(*window);
+    }
     SuppressEvents();
     RunExitCleanup();
     RunRuntimeShutdown();

@@ -12,8 +12,9 @@ namespace ep {
 /// Runs the message loop for the loaded window until the program ends.
 using MessageLoop = std::function<void(Window&)>;
 
-/// Returns 0 when the loop has ended and exit processing has run.
-int ProgramMain(const MessageLoop& runMessageLoop);
+/// Returns 0 when the loop has ended and exit processing has run. A preset file, when given, is opened
+/// once the window is up.
+int ProgramMain(const MessageLoop& runMessageLoop, const Text& presetFile = {});
 
 /// Every handler of the program, by the names the window definition binds.
 HandlerRegistry ProgramHandlers();

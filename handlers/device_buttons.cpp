@@ -10,6 +10,9 @@
 namespace ep {
 namespace {
 
+constexpr int kOkCancelQuestion = 0x21;
+constexpr int kPressedOk = 0;
+
 /// 80 00 code 02 00 00: the whole-device commands name no parameter and carry no value.
 bool SendDeviceCommand(std::uint8_t code) { return SendDeviceFrame(0, code, 0, Value(std::uint8_t{0})); }
 
@@ -36,6 +39,10 @@ void StoreToDevice(const EventContext&) {
 
 void RestoreDefaults(const EventContext&) {
     if (!IsOnline())
+        return;
+    // Nothing brings a room's tuning back once the device has thrown it away.
+    if (InfoBox(Value(Text("恢复出厂设置会用出厂设置替换设备中的全部当前设置，且无法撤销。\n确定要恢复吗？")),
+                kOkCancelQuestion, Text("恢复出厂设置")) != kPressedOk)
         return;
     // The device restores its own defaults; the window shows the design-time set.
     static_cast<void>(SendDeviceCommand(command::RestoreDefaults));

@@ -41,9 +41,13 @@ void SaveEffectFile(const EventContext&) {
 }
 
 void LoadEffectFile(const EventContext&) {
-    if (!ChooseFile(kDialogOpen))
-        return;
-    const PresetText preset = ReadPreset(Dialog().readText(prop::dialog::FileName));
+    if (ChooseFile(kDialogOpen))
+        LoadPresetFile(Dialog().readText(prop::dialog::FileName));
+}
+
+void LoadPresetFile(const Text& path) {
+    Dialog().write(prop::dialog::FileName, path);
+    const PresetText preset = ReadPreset(path);
     if (preset.refusal) {
         Tell(*preset.refusal);
         return;

@@ -10,4 +10,7 @@ namespace ep {
 void SaveEffectFile(const EventContext& context);
 void LoadEffectFile(const EventContext& context);
 
+/// What 打开文件 does once its dialog has chosen the path, which the next showing of the dialog starts with.
+void LoadPresetFile(const Text& path);
+
 } // namespace ep

@@ -1,5 +1,7 @@
 #include "link/device_link.h"
 
+#include "link/link_globals.h"
+#include "model/blocks.h"
 #include "model/controls.h"
 #include "model/display_formats.h"
 #include "runtime/text.h"
@@ -8,6 +10,10 @@
 namespace ep {
 
 bool IsOnline() { return ControlNamed(controls::StatusLabel).readText(prop::label::Caption) == "已联机"; }
+
+bool SetShown() {
+    return IsOnline() && DumpActive == 0 && EffectSetText().size() == static_cast<std::size_t>(EffectSetLength);
+}
 
 bool IsOfflineCaption() { return ControlNamed(controls::StatusLabel).readText(prop::label::Caption) == "未联机"; }
 

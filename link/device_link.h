@@ -19,6 +19,9 @@ Control& EffectSetBox();
 /// Writes the value's three digits into the EffectSet at the 1-based character position.
 void WriteField(int position, int value);
 
+/// Online, no dump collecting and a whole set in the EffectSet text: the device's set is in the window.
+bool SetShown();
+
 /// The link of the port control 端口.
 SerialLink& PortLink();
 

@@ -39,5 +39,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "effectpanel: simulated processor on %s as COM%d\n", simulator.path().c_str(),
                      kSimulatorComPort);
     }
-    return ep::qt::RunQtProgram(argc, argv, [](const ep::MessageLoop& loop) { return ep::ProgramMain(loop); });
+    return ep::qt::RunQtProgram(argc, argv, [&commandLine](const ep::MessageLoop& loop) {
+        return ep::ProgramMain(loop, commandLine.presetFile);
+    });
 }

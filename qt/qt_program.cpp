@@ -3,6 +3,7 @@
 #include "qt/automation.h"
 #include "qt/main_window_view.h"
 #include "qt/qt_host.h"
+#include "qt/translations.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ namespace ep::qt {
 
 int RunQtProgram(int& argc, char** argv, const ProgramMainFunction& programMain) {
     QApplication application(argc, argv);
+    InstallChineseTranslations(application);
     QtHost host;
     return programMain([&application](Window& window) {
         MainWindowView view(window);

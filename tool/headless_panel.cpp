@@ -19,10 +19,6 @@ constexpr int kEchoSettleMs = 100;
 
 } // namespace
 
-bool SetShown() {
-    return IsOnline() && DumpActive == 0 && EffectSetText().size() == static_cast<std::size_t>(EffectSetLength);
-}
-
 HeadlessPanel::HeadlessPanel() {
     InitialiseGlobals();
     m_window = OpenMainWindow();

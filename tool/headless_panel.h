@@ -38,7 +38,4 @@ class HeadlessPanel {
     std::unique_ptr<Window> m_window;
 };
 
-/// Online, no dump collecting and a whole set in the EffectSet text.
-bool SetShown();
-
 } // namespace ep

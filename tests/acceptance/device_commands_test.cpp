@@ -26,6 +26,8 @@ TEST_F(OnlineAcceptance, RestoreDefaultsReturnsDeviceAndWindowToTheFactorySet) {
     ASSERT_NE(windowSet(), designTimeSet);
 
     ASSERT_EQ(program.ask("click 按钮1"), "ok");
+    EXPECT_EQ(answerMessageBox(), "恢复出厂设置|恢复出厂设置会用出厂设置替换设备中的全部当前设置，且无法撤销。\n"
+                                  "确定要恢复吗？");
     EXPECT_TRUE(program.waitForValue("read 编辑框7", designTimeSet, 3000));
     EXPECT_EQ(program.value("read Music_Vol调节"), "20");
     EXPECT_EQ(program.value("colour FBX"), "#FF0000");

@@ -64,5 +64,20 @@ TEST_F(Acceptance, AFileThatIsNotAPresetIsRefusedWithItsReason) {
     EXPECT_EQ(program.value("read 标签127"), "未联机");
 }
 
+TEST_F(Acceptance, APresetNamedOnTheCommandLineIsSentOnceThePanelIsOnline) {
+    plugDevice();
+    std::string preset = deviceSet();
+    for (const auto& [field, digits] : {std::pair{3, "025"}, {19, "007"}, {200, "001"}})
+        preset.replace(static_cast<std::size_t>(3 * field - 3), 3, digits);
+    const std::string file = folderPath("from-the-file-manager.tonset");
+    std::ofstream(file) << preset;
+
+    startProgram({file});
+    EXPECT_EQ(answerMessageBox(15000), "设置已成功|重新设置成功");
+    EXPECT_TRUE(deviceSetBecomes(preset));
+    EXPECT_EQ(windowSet(), preset);
+    EXPECT_EQ(program.value("read 标签127"), "已联机");
+}
+
 } // namespace
 } // namespace ep::acceptance

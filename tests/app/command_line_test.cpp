@@ -29,6 +29,7 @@ TEST(CommandLine, ComMappingsAndFlags) {
     EXPECT_TRUE(Parse({"--help"}).help);
     EXPECT_TRUE(Parse({"-h"}).help);
     EXPECT_TRUE(Parse({"--version"}).version);
+    EXPECT_EQ(Parse({"-platform", "offscreen", "k01.tonset"}).presetFile, "k01.tonset");
 }
 
 TEST(CommandLine, ToolkitOptionsAreLeftAloneWithTheirValues) {
@@ -58,7 +59,8 @@ TEST(CommandLine, BadArgumentsAreRefused) {
                                                                        {"-simulate"},
                                                                        {"-platform"},
                                                                        {"-platform=offscreen"},
-                                                                       {"-reverse=1"}})
+                                                                       {"-reverse=1"},
+                                                                       {"a.tonset", "b.tonset"}})
         EXPECT_FALSE(Parse(arguments).error.empty()) << arguments.back();
 }
 

@@ -13,7 +13,11 @@ MessageBoxButton AnsweringQtHost::showMessageBox(const MessageBoxRequest& reques
     messageBoxes.push_back(request);
     if (onMessageBox)
         onMessageBox(request);
-    return MessageBoxButton::Ok;
+    if (answers.empty())
+        return MessageBoxButton::Ok;
+    const MessageBoxButton answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
 }
 
 std::optional<Text> AnsweringQtHost::showFileDialog(const FileDialogRequest&) {
@@ -49,10 +53,6 @@ void QtPanel::runFor(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
     waitUntil([&clock, milliseconds] { return clock.elapsed() >= milliseconds; }, milliseconds + 100);
-}
-
-bool QtPanel::SetShown() {
-    return IsOnline() && DumpActive == 0 && EffectSetText().size() == static_cast<std::size_t>(EffectSetLength);
 }
 
 } // namespace ep::testing

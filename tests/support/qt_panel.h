@@ -3,6 +3,7 @@
 /// window from its definition with every handler, created event), with or without its view shown.
 /// Message boxes are recorded and answered, file dialogs answered from a list, so nothing waits for a user.
 
+#include "link/device_link.h"
 #include "qt/main_window_view.h"
 #include "qt/qt_host.h"
 #include "ui/window.h"
@@ -19,8 +20,9 @@ class AnsweringQtHost : public qt::QtHost {
     std::optional<Text> showFileDialog(const FileDialogRequest& request) override;
 
     std::vector<MessageBoxRequest> messageBoxes;
-    /// Runs inside each box, which it then closes with OK.
+    /// Runs inside each box, which it then closes with the next of the answers, OK when none is left.
     std::function<void(const MessageBoxRequest&)> onMessageBox;
+    std::vector<MessageBoxButton> answers;
     /// Taken one a dialog; a dialog finds none cancelled.
     std::vector<Text> fileDialogAnswers;
 };
@@ -44,8 +46,7 @@ class QtPanel {
     /// Runs the event loop for this long.
     void runFor(int milliseconds);
 
-    /// Online, no dump collecting and a whole set in the EffectSet text.
-    static bool SetShown();
+    static bool SetShown() { return ep::SetShown(); }
 
     Window& window() { return *m_window; }
     qt::MainWindowView* view() { return m_view.get(); }

@@ -1,5 +1,6 @@
 #include "handlers/device_buttons.h"
 
+#include "handlers/change_history.h"
 #include "link/device_frames.h"
 #include "link/device_link.h"
 #include "link/dump_collection.h"
@@ -48,6 +49,7 @@ void RestoreDefaults(const EventContext&) {
     static_cast<void>(SendDeviceCommand(command::RestoreDefaults));
     SetEffectSetText(DefaultSetText);
     ApplyEffectSet();
+    ForgetChanges();
 }
 
 } // namespace ep

@@ -1,5 +1,6 @@
 #include "handlers/file_handlers.h"
 
+#include "handlers/change_history.h"
 #include "link/connection.h"
 #include "link/device_link.h"
 #include "link/link_globals.h"
@@ -55,11 +56,14 @@ void LoadPresetFile(const Text& path) {
     SetEffectSetText(preset.text);
     if (CompareText(EffectSetText(), Text()) == 0)
         SetEffectSetText(DefaultSetText);
+    ForgetChanges();
     if (!IsOnline())
         return;
     PauseLinkTimers();
     SendAll();
     ApplyEffectSet();
+    // What showing the set ran is no change of the user's.
+    ForgetChanges();
     ResumeLinkTimers();
 }
 

@@ -1,5 +1,6 @@
 #include "handlers/panel_handlers.h"
 
+#include "handlers/change_history.h"
 #include "handlers/device_buttons.h"
 #include "handlers/file_handlers.h"
 #include "handlers/label_handlers.h"
@@ -22,12 +23,20 @@ HandlerRegistry PanelHandlers() {
              {"ReadDevice", ReadDevice},
              {"StoreToDevice", StoreToDevice},
              {"RestoreDefaults", RestoreDefaults},
+             {"KtvDelaySliderReleased", KtvDelaySliderReleased},
+             {"EqTabPressed", EqTabPressed},
+             {"ShowMusicAuxPage", AuxTabPressed},
+             {"SaveEffectFile", SaveEffectFile},
+             {"LoadEffectFile", LoadEffectFile},
+         })
+        handlers.add(name, handler);
+    // The handlers of the parameters' controls: what they change can be undone.
+    for (const auto& [name, handler] : std::initializer_list<std::pair<const char*, Handler>>{
              {"MicSliderChanged", MicSliderChanged},
              {"KtvSliderChanged", KtvSliderChanged},
              {"RevHighCutSliderChanged", RevHighCutSliderChanged},
              {"MusicPageSliderChanged", MusicPageSliderChanged},
              {"VolumeSliderChanged", VolumeSliderChanged},
-             {"KtvDelaySliderReleased", KtvDelaySliderReleased},
              {"ColourSwitchPressed", ColourSwitchPressed},
              {"MuteSwitchPressed", MuteSwitchPressed},
              {"CaptionSwitchPressed", CaptionSwitchPressed},
@@ -35,12 +44,8 @@ HandlerRegistry PanelHandlers() {
              {"TopSelectorClosed", TopSelectorClosed},
              {"BlockSelectorClosed", BlockSelectorClosed},
              {"LimitBoxChanged", LimitBoxChanged},
-             {"EqTabPressed", EqTabPressed},
-             {"ShowMusicAuxPage", AuxTabPressed},
-             {"SaveEffectFile", SaveEffectFile},
-             {"LoadEffectFile", LoadEffectFile},
          })
-        handlers.add(name, handler);
+        handlers.add(name, RecordedChange(handler));
     return handlers;
 }
 

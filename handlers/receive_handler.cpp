@@ -1,5 +1,6 @@
 #include "handlers/receive_handler.h"
 
+#include "handlers/change_history.h"
 #include "handlers/parameter_frame.h"
 #include "link/device_frames.h"
 #include "link/device_link.h"
@@ -30,6 +31,7 @@ void CollectDumpByte(int byte) {
     if (Collecting() && DumpCount == kDumpLength) {
         FinishDumpCollection();
         ApplyEffectSet();
+        ForgetChanges();
     }
 }
 

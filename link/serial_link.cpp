@@ -24,28 +24,42 @@ int SerialLink::Open() {
         return 0;
     SerialOpenResult result = CurrentHost().openSerial(devicePath, LineSettingsOf(m_port), *this);
     if (!result.device) {
-        reportOpenFailureOnce(devicePath, result);
+        noteOpenFailure(devicePath, result);
         return 0;
     }
+    m_openFailures.erase(devicePath);
     m_device = std::move(result.device);
     m_writeFailed = false;
     return 1;
 }
 
-void SerialLink::reportOpenFailureOnce(const Text& devicePath, const SerialOpenResult& result) {
+void SerialLink::noteOpenFailure(const Text& devicePath, const SerialOpenResult& result) {
     // Only the failures a user can fix are worth a word, and only once: the scan retries every second.
     if (result.error != SerialOpenError::PermissionDenied && result.error != SerialOpenError::Busy)
         return;
-    if (!m_reportedFailures.insert(devicePath).second)
+    if (m_openFailures.contains(devicePath))
         return;
-    if (result.error == SerialOpenError::PermissionDenied)
+    if (result.error == SerialOpenError::PermissionDenied) {
         std::fprintf(stderr,
                      "effectpanel: cannot open %s: %s. Add yourself to the dialout group "
                      "(sudo adduser $USER dialout) and log in again.\n",
                      devicePath.c_str(), result.reason.c_str());
-    else
+        m_openFailures[devicePath] = "无法打开 " + devicePath + "（" + result.reason +
+                                     "）：没有使用串口的权限。请把自己加入 dialout 组（sudo adduser $USER "
+                                     "dialout），然后重新登录。";
+    } else {
         std::fprintf(stderr, "effectpanel: cannot open %s: %s (the port is in use by another program).\n",
                      devicePath.c_str(), result.reason.c_str());
+        m_openFailures[devicePath] =
+            "无法打开 " + devicePath + "（" + result.reason + "）：该端口正被另一个程序占用，请先关闭那个程序。";
+    }
+}
+
+std::vector<Text> SerialLink::openFailures() const {
+    std::vector<Text> failures;
+    for (const auto& [path, failure] : m_openFailures)
+        failures.push_back(failure);
+    return failures;
 }
 
 void SerialLink::Close() {

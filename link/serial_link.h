@@ -9,9 +9,10 @@
 
 #include <atomic>
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
-#include <set>
+#include <vector>
 
 namespace ep {
 
@@ -31,6 +32,10 @@ class SerialLink : public ControlExtension, public SerialReceiver {
     int Send(const Value& item);
 
     bool isOpen() const { return m_device != nullptr; }
+
+    /// Why the ports that a user could make usable did not open (no permission, held by another program),
+    /// one sentence each with the fix; a port leaves the list when it opens.
+    std::vector<Text> openFailures() const;
 
     void byteReceived(std::uint8_t byte) override;
     void lineEvent(LineEventKind kind) override;
@@ -53,13 +58,13 @@ class SerialLink : public ControlExtension, public SerialReceiver {
     /// Posts the one delivery of the queue; the caller holds its mutex.
     static void PostDelivery(const std::shared_ptr<NotifyQueue>& queue, Control& port);
     static void Deliver(const std::weak_ptr<NotifyQueue>& queue, Control& port);
-    void reportOpenFailureOnce(const Text& devicePath, const SerialOpenResult& result);
+    void noteOpenFailure(const Text& devicePath, const SerialOpenResult& result);
 
     Control& m_port;
     std::unique_ptr<SerialDevice> m_device;
     std::shared_ptr<NotifyQueue> m_queue = std::make_shared<NotifyQueue>();
     std::atomic<bool> m_writeFailed = false; ///< set on the window thread, cleared by the reader thread too
-    std::set<Text> m_reportedFailures;
+    std::map<Text, Text> m_openFailures;     ///< by device path
 };
 
 /// Notifications the reader thread may hold for the window thread: 34 s of a 9600 bit/s line, far more

@@ -1,12 +1,15 @@
 #include "qt/common_events.h"
 
+#include "handlers/control_help.h"
 #include "qt/virtual_keys.h"
 #include "ui/control.h"
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -66,6 +69,13 @@ bool CommonEventFilter::eventFilter(QObject* watched, QEvent* event) {
         m_control.raise(event::MouseWheel, {steps, KeyStateOf(wheel->modifiers())});
         break;
     }
+    case QEvent::ToolTip:
+        // Read when asked, so that it names what the control stands for in the mode and page now shown.
+        if (const Text help = ControlHelp(m_control.name()); !help.empty()) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), QString::fromStdString(help), widget);
+            return true;
+        }
+        break;
     case QEvent::FocusIn:
     case QEvent::FocusOut:
         // A dropped-down list leaves the keyboard focus where it was, as the original platform's lists do.

@@ -3,6 +3,7 @@
 #include "qt/font_mapping.h"
 #include "ui/user_input.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -159,6 +160,10 @@ void EditBoxView::showEvent(QShowEvent* event) {
 void EditBoxView::mirrorInputMode() {
     using namespace prop::editbox;
     const int mode = control().readInt(InputMode);
+    // A box that only shows a value is no stop on the way through the window with Tab; the limit boxes,
+    // read-only too, are worked with their arrows and the Up and Down keys.
+    const bool onlyShows = mode == 1 && control().attributes().upDown.kind == 0;
+    editor()->setFocusPolicy(onlyShows ? Qt::ClickFocus : Qt::StrongFocus);
     if (m_lines != nullptr) {
         m_lines->setReadOnly(mode == 1);
         return;
@@ -182,6 +187,15 @@ void EditBoxView::mirrorLayout() {
     QTextOption option = m_lines->document()->defaultTextOption();
     option.setAlignment(AlignmentOf(control()) & Qt::AlignHorizontal_Mask);
     m_lines->document()->setDefaultTextOption(option);
+}
+
+void EditBoxView::keyPressEvent(QKeyEvent* event) {
+    // The line editor leaves Up and Down to its parent.
+    if (control().attributes().upDown.kind != 0 && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        UserSteppedUpDown(control(), event->key() == Qt::Key_Up ? 1 : -1);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void EditBoxView::selectAllAndFocus() {

@@ -31,6 +31,7 @@ class EditBoxView : public QWidget, public ControlWidget {
     int extraWidth() const override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildEditor();

@@ -1,5 +1,6 @@
 #include "qt/main_window_view.h"
 
+#include "handlers/change_history.h"
 #include "qt/common_events.h"
 #include "qt/control_widgets.h"
 #include "qt/font_mapping.h"
@@ -13,6 +14,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 
 namespace ep::qt {
 namespace {
@@ -43,6 +45,14 @@ MainWindowView::MainWindowView(Window& window)
     SetUiStyleListener([this](int style) { m_theme.apply(style); });
     m_windowEvents->watch(*this);
     buildControlWidgets();
+    addUndoKeys();
+}
+
+void MainWindowView::addUndoKeys() {
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this, [] { UndoChange(); });
+    for (const QKeySequence& redo :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        new QShortcut(redo, this, [] { RedoChange(); });
 }
 
 MainWindowView::~MainWindowView() {
@@ -75,11 +85,18 @@ void MainWindowView::paintEvent(QPaintEvent*) {
 
 void MainWindowView::showCentred() {
     show();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(PlaceOnScreen(frameGeometry(), screen->availableGeometry()).topLeft());
+}
+
+QRect PlaceOnScreen(QRect frame, const QRect& available) {
+    frame.moveCenter(available.center());
+    // The title bar must stay within reach: a frame larger than the screen starts at its top-left corner.
+    if (frame.width() > available.width())
+        frame.moveLeft(available.left());
+    if (frame.height() > available.height())
+        frame.moveTop(available.top());
+    return frame;
 }
 
 } // namespace ep::qt

@@ -26,6 +26,7 @@ class MainWindowView : public QWidget {
     MainWindowView(const MainWindowView&) = delete;
     MainWindowView& operator=(const MainWindowView&) = delete;
 
+    /// Shows the window placed as PlaceOnScreen places it on the primary screen.
     void showCentred();
 
     /// The widget of a control; null for the kinds without one.
@@ -36,6 +37,8 @@ class MainWindowView : public QWidget {
 
   private:
     void buildControlWidgets();
+    /// Ctrl+Z undoes the last change; Ctrl+Shift+Z and Ctrl+Y redo it.
+    void addUndoKeys();
 
     Window& m_window;
     UiTheme m_theme;
@@ -43,5 +46,9 @@ class MainWindowView : public QWidget {
     std::map<const Control*, QWidget*> m_widgets;
     CommonEventFilter* m_windowEvents;
 };
+
+/// The window's frame centred within the screen's available area; where it is larger than the area, its
+/// top-left corner at the area's, so that the title bar is always on the screen.
+QRect PlaceOnScreen(QRect frame, const QRect& available);
 
 } // namespace ep::qt

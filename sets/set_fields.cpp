@@ -1,6 +1,8 @@
 #include "sets/set_fields.h"
 
 #include "link/device_link.h"
+#include "model/colours.h"
+#include "model/controls.h"
 #include "runtime/conversions.h"
 #include "runtime/text.h"
 
@@ -20,7 +22,14 @@ double FieldAt(int position) { return ToNumber(Value(MidText(EffectSetText(), po
 
 bool FieldEquals(int position, double value) { return std::abs(FieldAt(position) - value) <= kTolerance; }
 
-int SelectorIndex(Block block) { return Named(LayoutOf(block).selector).readInt(prop::combo::Selection); }
+int SelectorIndex(Block block) {
+    return block == Block::Global ? 0 : Named(LayoutOf(block).selector).readInt(prop::combo::Selection);
+}
+
+ActiveView ShownView() {
+    const bool auxiliary = ControlNamed(controls::AuxiliaryTab).readInt(prop::translabel::TextColour) == kTabHighlight;
+    return {SelectorIndex(Block::KtvTypeA), auxiliary ? MusicPage::Auxiliary : MusicPage::Equaliser};
+}
 
 int BlockStart(Block block) {
     const int index = SelectorIndex(block);

@@ -13,8 +13,10 @@ double FieldAt(int position);
 /// True when the field at position equals value within 1e-7.
 bool FieldEquals(int position, double value);
 
-/// The index that the block's selector has chosen.
+/// The index that the block's selector has chosen; 0 for the globals, which have no selector.
 int SelectorIndex(Block block);
+/// What the window shows now: the KTV type that `KTV_MODE` chose and the music page that is highlighted.
+ActiveView ShownView();
 /// The first character position of the block's mode that its selector chooses; 0 for a selection that
 /// chooses none of the block's modes (the block's fields are then read from the start of the text). For
 /// the KTV blocks the type is the one the selection chooses.

@@ -27,10 +27,23 @@ TEST_F(MainWindowViewTest, TheWindowHasItsTitleIconAndClientArea) {
     EXPECT_FALSE(flags.testFlag(Qt::WindowStaysOnTopHint));
 }
 
-TEST_F(MainWindowViewTest, TheWindowIsCentredOnTheScreen) {
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint offset = view->frameGeometry().center() - screen.center();
-    EXPECT_LE(offset.manhattanLength(), 2);
+TEST(PlaceOnScreen, CentresTheWindowAndKeepsTheTitleBarOfALargerOneOnTheScreen) {
+    struct Case {
+        QSize window;
+        QRect available;
+        QPoint topLeft;
+    };
+    for (const Case& expected : std::initializer_list<Case>{
+             {{804, 552}, {0, 0, 1280, 1024}, {238, 236}},
+             {{804, 552}, {0, 30, 1280, 994}, {238, 251}},
+             {{1608, 1104}, {0, 0, 1280, 1024}, {0, 0}},
+             {{1608, 600}, {0, 30, 1280, 994}, {0, 227}},
+             {{804, 1104}, {100, 0, 1180, 1024}, {288, 0}},
+         }) {
+        const QRect placed = PlaceOnScreen(QRect(QPoint(-5, -5), expected.window), expected.available);
+        EXPECT_EQ(placed.topLeft(), expected.topLeft) << expected.window.width() << "x" << expected.window.height();
+        EXPECT_EQ(placed.size(), expected.window);
+    }
 }
 
 TEST_F(MainWindowViewTest, EveryControlWithAWidgetSitsWhereTheDefinitionPutsIt) {

@@ -1,6 +1,7 @@
 # Checks that every relative path the README names in its code (spans, indented blocks) and links exists:
-# build/... in the build folder, the others in the source. A word in capitals (TARGET) stands for any
-# name. The other build folders of scripts/test (build-windows/...) are left out: one build makes one.
+# build/... in this build folder, the others in the source. A word in capitals (TARGET) stands for any
+# name. Paths in the other build folders of scripts/test (build-windows/...) are left out, as this build
+# does not make them.
 file(READ ${SOURCE_DIR}/README.md readme)
 string(REGEX MATCHALL "`[^`\n]+`" spans "${readme}")
 string(REGEX MATCHALL "\n    [^\n]+" block_lines "${readme}")
@@ -11,7 +12,8 @@ string(REGEX MATCHALL "[^] \t\n`\"'=,;()[|]+" words "${code}")
 set(missing)
 set(checked 0)
 foreach(word IN LISTS words)
-  if(NOT word MATCHES "^[A-Za-z0-9_.-]+/[A-Za-z0-9_./-]*$" OR word MATCHES "^build[^/]")
+  if(NOT word MATCHES "^[A-Za-z0-9_.-]+/[A-Za-z0-9_./-]*$" OR word MATCHES "^build[^/]"
+     OR word MATCHES "^(application|text)/") # MIME types look like paths
     continue()
   endif()
   string(REGEX REPLACE "(^|/)[A-Z][A-Z_]+(/|$)" "\\1*\\2" pattern "${word}")

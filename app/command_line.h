@@ -14,6 +14,7 @@ struct CommandLine {
     bool version = false;
     bool simulate = false;
     std::map<int, Text> comDevices; ///< --com N=DEVICE
+    Text traceFile;                 ///< --trace FILE: the traffic on the port decoded, appended to FILE
     Text error;                     ///< not empty when the arguments are wrong
 };
 

@@ -63,6 +63,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             else
                 commandLine.error =
                     ReadComMapping(argument == "--com" ? argv[++i] : argument.substr(6), commandLine.comDevices);
+        } else if (argument == "--trace" || argument.starts_with("--trace=")) {
+            if (argument == "--trace" && i + 1 >= argc)
+                commandLine.error = "option '--trace' needs an argument FILE";
+            else
+                commandLine.traceFile = argument == "--trace" ? argv[++i] : Text(argument.substr(8));
         } else if (argument.starts_with("--")) {
             commandLine.error = "unknown option '" + Text(argument) + "'";
         } else if (!argument.starts_with("-") || argument.size() == 1) {
@@ -91,6 +96,8 @@ Text HelpText() {
            "Options:\n" +
            ComOptionHelp() +
            "  --simulate      start the built-in simulated processor on a pseudo-terminal as COM10\n"
+           "  --trace FILE    append every frame the panel sends and receives to FILE, decoded, with\n"
+           "                  its time (as effectpanel-cli monitor prints them)\n"
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"
            "\n"

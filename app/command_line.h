@@ -16,6 +16,7 @@ struct CommandLine {
     bool simulate = false;
     std::map<int, Text> comDevices; ///< --com N=DEVICE
     Text presetFile;                ///< the one FILE argument: a preset to open once the window is up
+    Text traceFile;                 ///< --trace FILE: the traffic on the port decoded, appended to FILE
     Text error;                     ///< not empty when the arguments are wrong
 };
 

@@ -2,6 +2,7 @@
 
 #include "link/com_ports.h"
 #include "link/serial_port_kind.h"
+#include "link/traffic_trace.h"
 #include "runtime/conversions.h"
 #include "ui/property.h"
 #include "ui/window.h"
@@ -93,7 +94,10 @@ int SerialLink::Send(const Value& item) {
     const long long timeout = m_port.readInt(serialprop::Timeout);
     const long long total = timeout * static_cast<long long>(bytes->size()) + timeout;
     m_writeFailed = !m_device->write(*bytes, static_cast<int>(std::min<long long>(total, INT32_MAX)));
-    return m_writeFailed ? 0 : 1;
+    if (m_writeFailed)
+        return 0;
+    TraceSent(*bytes);
+    return 1;
 }
 
 void SerialLink::byteReceived(std::uint8_t byte) {
@@ -145,9 +149,10 @@ void SerialLink::Deliver(const std::weak_ptr<NotifyQueue>& weakQueue, Control& p
         // A handler may end the program; the port's link is gone with its window then.
         if (weakQueue.expired())
             return;
-        if (entry.isByte)
+        if (entry.isByte) {
+            TraceReceived(static_cast<std::uint8_t>(entry.parameter & 0xFF));
             port.raise(event::DataArrived, {entry.parameter & 0xFF});
-        else
+        } else
             port.raise(event::LineEvent, {entry.parameter});
     }
     const auto queue = weakQueue.lock();

@@ -2,7 +2,8 @@
 /// The SerialLink of a SerialPort control: Open, Close and a synchronous Send on the window thread; the
 /// device's reader thread hands every received byte and line event over through a mutex-guarded queue,
 /// and each entry becomes one event of the control on the window thread, in arrival order. The queue is
-/// bounded: bytes that find it full are dropped and reported as one line error, as an overrun is.
+/// bounded: bytes that find it full are dropped and reported as one line error, as an overrun is. What it
+/// sends and what it hands to the window go to the trace when one is started (traffic_trace.h).
 
 #include "runtime/host.h"
 #include "ui/control.h"

@@ -67,4 +67,14 @@ std::optional<ChannelAddress> ChannelAddressOfField(int field) {
     return std::nullopt;
 }
 
+std::optional<int> FieldOfChannelAddress(ChannelAddress key) {
+    for (const BlockLayout& layout : kLayouts)
+        if (key.address >= layout.addresses.first && key.address <= layout.addresses.last)
+            return key.channel >= 0 && key.channel < layout.modeCount()
+                       ? std::optional<int>(layout.firstField + key.channel * layout.fieldsPerMode() + key.address -
+                                            layout.addresses.first)
+                       : std::nullopt;
+    return std::nullopt;
+}
+
 } // namespace ep

@@ -66,4 +66,8 @@ struct ChannelAddress {
 /// the outer loop and the address as the inner one. Empty outside 1..255.
 std::optional<ChannelAddress> ChannelAddressOfField(int field);
 
+/// The field (1..255) that carries the (channel, address); empty when no mode of the address's block has
+/// that channel, or for an address outside 1..66.
+std::optional<int> FieldOfChannelAddress(ChannelAddress key);
+
 } // namespace ep

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/program_main.h"
 #include "link/com_ports.h"
+#include "link/traffic_trace.h"
 #include "qt/qt_program.h"
 #include "sim/pty_server.h"
 
@@ -29,6 +30,12 @@ int main(int argc, char** argv) {
     }
     for (const auto& [number, device] : commandLine.comDevices)
         ep::MapComPort(number, device);
+    if (!commandLine.traceFile.empty()) {
+        if (const auto problem = ep::StartTrafficTrace(commandLine.traceFile)) {
+            std::fprintf(stderr, "effectpanel: %s\n", problem->c_str());
+            return 2;
+        }
+    }
     ep::sim::PtyServer simulator;
     if (commandLine.simulate) {
         if (!simulator.start({})) {
@@ -39,7 +46,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "effectpanel: simulated processor on %s as COM%d\n", simulator.path().c_str(),
                      kSimulatorComPort);
     }
-    return ep::qt::RunQtProgram(argc, argv, [&commandLine](const ep::MessageLoop& loop) {
+    const int code = ep::qt::RunQtProgram(argc, argv, [&commandLine](const ep::MessageLoop& loop) {
         return ep::ProgramMain(loop, commandLine.presetFile);
     });
+    ep::StopTrafficTrace();
+    return code;
 }

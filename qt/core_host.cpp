@@ -1,5 +1,6 @@
 #include "qt/core_host.h"
 
+#include "qt/pseudo_terminal.h"
 #include "qt/serial_device.h"
 
 #include <QCoreApplication>
@@ -65,6 +66,10 @@ bool CoreHost::runUntil(const std::function<bool()>& condition, int timeoutMs) {
 SerialOpenResult CoreHost::openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                       SerialReceiver& receiver) {
     return OpenSerialDevice(devicePath, settings, receiver);
+}
+
+PseudoTerminalResult CoreHost::openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver) {
+    return OpenPseudoTerminal(linkPath, receiver);
 }
 
 } // namespace ep::qt

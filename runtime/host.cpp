@@ -17,4 +17,8 @@ void SetCurrentHost(Host* host) { g_host = host; }
 
 bool HasCurrentHost() { return g_host != nullptr; }
 
+PseudoTerminalResult Host::openPseudoTerminal(const Text&, SerialReceiver&) {
+    return {nullptr, "pseudo-terminals are not available on this platform"};
+}
+
 } // namespace ep

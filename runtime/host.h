@@ -1,7 +1,7 @@
 #pragma once
 /// The one interface through which the core reaches the platform: timers, posting to the UI thread,
-/// sleeping, message boxes, file dialogs and serial devices. The Qt host implements it for the program,
-/// the test host with virtual time for the tests. It holds no program logic.
+/// sleeping, message boxes, file dialogs, serial devices and pseudo-terminals. The Qt host implements it for the
+/// program, the test host with virtual time for the tests. It holds no program logic.
 
 #include "runtime/value.h"
 
@@ -93,6 +93,30 @@ struct SerialOpenResult {
     Text reason;
 };
 
+/// A pseudo-terminal that another program opens as its serial device, so that the monitor can stand
+/// between the panel and the device. What that program writes comes to the receiver from the terminal's
+/// reader thread, a byte at a time, as a device's bytes do; the program may close the terminal and open it
+/// again as often as it likes.
+class PseudoTerminal {
+  public:
+    virtual ~PseudoTerminal() = default;
+    /// The path the other program opens: the link made for it, or the terminal's own.
+    virtual Text path() const = 0;
+    /// The terminal's own path (/dev/pts/N).
+    virtual Text terminalPath() const = 0;
+    /// Hands the bytes to the other program at once, without waiting; false when the terminal did not take
+    /// them all (nobody reads it and its buffer is full). From one thread at a time.
+    virtual bool write(const Bytes& bytes) = 0;
+    /// Stops the reader thread and waits for it, closes the terminal and removes the link; no receiver
+    /// call happens after it returns.
+    virtual void close() = 0;
+};
+
+struct PseudoTerminalResult {
+    std::unique_ptr<PseudoTerminal> terminal;
+    Text error; ///< why there is none
+};
+
 class Host {
   public:
     virtual ~Host() = default;
@@ -123,6 +147,11 @@ class Host {
     /// Opens the serial device at the platform path with the settings and starts its reader thread.
     virtual SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                         SerialReceiver& receiver) = 0;
+
+    /// Offers a new pseudo-terminal and starts its reader thread, with a symbolic link to it at linkPath
+    /// unless that is empty (an old link there is replaced, anything else refused). A host of a platform
+    /// without pseudo-terminals says that it has none.
+    virtual PseudoTerminalResult openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver);
 };
 
 /// The host of this process, set once at start-up by the program (or by a test).

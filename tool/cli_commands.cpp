@@ -8,6 +8,7 @@
 #include "link/device_link.h"
 #include "link/link_globals.h"
 #include "link/serial_port_kind.h"
+#include "link/traffic_trace.h"
 #include "model/controls.h"
 #include "model/fields.h"
 #include "model/lookup_tables.h"
@@ -17,6 +18,7 @@
 #include "sets/effect_files.h"
 #include "tool/headless_panel.h"
 #include "tool/send_progress.h"
+#include "tool/traffic_monitor.h"
 #include "ui/user_input.h"
 #include "ui/window_definition.h"
 
@@ -377,13 +379,22 @@ int RunCliCommand(const CliOptions& options) {
     FillLookupTables();
     for (const auto& [number, device] : options.comDevices)
         MapComPort(number, device);
+    if (options.command == "monitor")
+        return options.traceFile.empty()
+                   ? RunMonitorCommand(options)
+                   : run.fail(kExitUsage, "--trace records the panel's traffic; monitor prints its own");
     const std::map<Text, std::function<int(Run&)>> commands = {{"scan", Scan},   {"read", Read},       {"load", Load},
                                                                {"store", Store}, {"restore", Restore}, {"get", Get},
                                                                {"set", Set}};
     const auto command = commands.find(options.command);
     if (command == commands.end())
         return run.fail(kExitUsage, "unknown command '" + options.command + "'; see effectpanel-cli --help");
-    return command->second(run);
+    if (!options.traceFile.empty())
+        if (const auto problem = StartTrafficTrace(options.traceFile))
+            return run.fail(kExitUsage, *problem);
+    const int code = command->second(run);
+    StopTrafficTrace();
+    return code;
 }
 
 } // namespace ep

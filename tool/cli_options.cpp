@@ -47,6 +47,9 @@ CliOptions ParseCliOptions(int argc, const char* const* argv) {
         } else if (is("--com")) {
             if (const auto mapping = value("--com"))
                 options.error = ReadComMapping(*mapping, options.comDevices);
+        } else if (is("--trace")) {
+            if (const auto file = value("--trace"))
+                options.traceFile = Text(*file);
         } else if (is("--timeout")) {
             if (const auto seconds = value("--timeout"))
                 options.error = ReadTimeout(*seconds, options.timeoutSeconds);
@@ -91,11 +94,16 @@ Text CliHelpText() {
            "                            \"ON\", \"KTV2\") or with --raw the field's value 0..255\n"
            "  set --file FILE [--raw] NAME=VALUE...\n"
            "                            change the settings in the preset FILE instead, with no device\n"
+           "  monitor [--listen PATH]   stand between the panel and the device of the one --com: offer\n"
+           "                            the panel a pseudo-terminal (its path printed, or a link at\n"
+           "                            PATH), forward every byte both ways and print each frame\n"
+           "                            decoded, until interrupted or the device goes away\n"
            "\n"
            "Options:\n" +
            ComOptionHelp() +
            "  --json          print one JSON object for the command, for scripts\n"
            "  --timeout S     seconds the device has to answer (default 10)\n"
+           "  --trace FILE    append the panel's traffic to FILE, decoded as monitor prints it\n"
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"
            "\n"

@@ -21,9 +21,12 @@ CommandLine Parse(std::vector<const char*> arguments) {
 }
 
 TEST(CommandLine, ComMappingsAndFlags) {
-    const CommandLine line = Parse({"--com", "5=/dev/ttyUSB0", "--com=10=/dev/pts/7", "--simulate"});
+    const CommandLine line =
+        Parse({"--com", "5=/dev/ttyUSB0", "--com=10=/dev/pts/7", "--simulate", "--trace", "panel.trace"});
     EXPECT_TRUE(line.error.empty()) << line.error;
     EXPECT_TRUE(line.simulate);
+    EXPECT_EQ(line.traceFile, "panel.trace");
+    EXPECT_EQ(Parse({"--trace=a b.trace"}).traceFile, "a b.trace");
     EXPECT_EQ(line.comDevices.at(5), "/dev/ttyUSB0");
     EXPECT_EQ(line.comDevices.at(10), "/dev/pts/7");
     EXPECT_TRUE(Parse({"--help"}).help);
@@ -54,6 +57,7 @@ TEST(CommandLine, BadArgumentsAreRefused) {
                                                                        {"--com", "x=/dev/a"},
                                                                        {"--com", "3="},
                                                                        {"--com", "3"},
+                                                                       {"--trace"},
                                                                        {"--bogus"},
                                                                        {"-x"},
                                                                        {"-simulate"},

@@ -13,12 +13,13 @@ CliOptions Parse(std::vector<const char*> arguments) {
 }
 
 TEST(CliOptions, GlobalOptionsStandAnywhereAndTheRestIsTheCommands) {
-    const CliOptions options =
-        Parse({"--com", "3=tcp:10.0.0.5:4001", "load", "evening.tonset", "--json", "--store", "--timeout=4"});
+    const CliOptions options = Parse({"--com", "3=tcp:10.0.0.5:4001", "load", "evening.tonset", "--json", "--store",
+                                      "--timeout=4", "--trace", "k01.trace"});
     ASSERT_TRUE(options.error.empty()) << options.error;
     EXPECT_EQ(options.comDevices.at(3), "tcp:10.0.0.5:4001");
     EXPECT_TRUE(options.json);
     EXPECT_EQ(options.timeoutSeconds, 4);
+    EXPECT_EQ(options.traceFile, "k01.trace");
     EXPECT_EQ(options.command, "load");
     EXPECT_EQ(options.arguments, (std::vector<Text>{"evening.tonset", "--store"}));
     EXPECT_EQ(PresetToLoad(options), "evening.tonset");
@@ -32,7 +33,8 @@ TEST(CliOptions, BadArgumentsAreRefused) {
                                                                        {"--com", "11=/dev/ttyS0", "read"},
                                                                        {"--com", "1=tcp:host", "read"},
                                                                        {"-x", "read"},
-                                                                       {"read", "--timeout"}})
+                                                                       {"read", "--timeout"},
+                                                                       {"read", "--trace"}})
         EXPECT_FALSE(Parse(arguments).error.empty()) << (arguments.empty() ? "nothing" : arguments.front());
     EXPECT_TRUE(Parse({"--help"}).help);
     EXPECT_TRUE(Parse({"--version"}).version);

@@ -84,10 +84,14 @@ TEST(Blocks, EveryChannelAddressPairHasExactlyOneField) {
         const std::optional<ChannelAddress> pair = ChannelAddressOfField(field);
         ASSERT_TRUE(pair) << field;
         EXPECT_TRUE(pairs.insert({pair->channel, pair->address}).second) << field;
+        EXPECT_EQ(FieldOfChannelAddress(*pair), field);
     }
     EXPECT_EQ(pairs.size(), 255u);
     EXPECT_EQ(ChannelAddressOfField(0), std::nullopt);
     EXPECT_EQ(ChannelAddressOfField(256), std::nullopt);
+    for (const ChannelAddress outside : {ChannelAddress{1, 1}, ChannelAddress{6, 22}, ChannelAddress{4, 31},
+                                         ChannelAddress{4, 48}, ChannelAddress{0, 0}, ChannelAddress{0, 67}})
+        EXPECT_EQ(FieldOfChannelAddress(outside), std::nullopt) << outside.channel << " " << outside.address;
 }
 
 TEST(Blocks, SendAllOrderAgreesWithTheModePositions) {

@@ -174,6 +174,11 @@ bool SpawnedProgram::waitForValue(const std::string& command, const std::string&
     return true;
 }
 
+void SpawnedProgram::signal(int number) {
+    if (m_pid > 0)
+        kill(m_pid, number);
+}
+
 int SpawnedProgram::waitForExit(int timeoutMs) {
     for (int waited = 0; m_pid > 0 && waited < timeoutMs; waited += kExitPollMs) {
         int status = 0;

@@ -2,7 +2,8 @@
 /// The panel program run as a child process, for the acceptance tests and the benchmarks that need a
 /// whole process: offscreen, with its automation hook on, commands written to its standard input and
 /// each answer read as one line of its standard output (the hook's escapes undone); its memory and CPU
-/// read from /proc. No Qt, so that timings do not include an event loop of our own.
+/// read from /proc. A program that runs until a signal ends it, such as effectpanel-cli's monitor, has its
+/// lines read as they come. No Qt, so that timings do not include an event loop of our own.
 
 #include <optional>
 #include <string>
@@ -35,6 +36,12 @@ class SpawnedProgram {
     /// Asks until the value equals the expected one; false when the time ran out.
     bool waitForValue(const std::string& command, const std::string& expected, int timeoutMs);
 
+    /// The next line of its standard output, for a program without the hook; empty when none came in
+    /// time or the output ended.
+    std::optional<std::string> readLine(int timeoutMs);
+    /// Sends the signal to the program.
+    void signal(int number);
+
     /// Waits for the program to end by itself; its exit code, or -1 when it did not end in time.
     int waitForExit(int timeoutMs);
     /// Sends "quit" and waits for the end; the exit code, or -1 when it did not end in time (it is then
@@ -50,8 +57,6 @@ class SpawnedProgram {
     static constexpr int kAnswerTimeoutMs = 5000;
 
   private:
-    std::optional<std::string> readLine(int timeoutMs);
-
     pid_t m_pid = -1;
     int m_input = -1;  ///< our end of its standard input
     int m_output = -1; ///< our end of its standard output

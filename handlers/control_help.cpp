@@ -8,12 +8,12 @@
 namespace ep {
 namespace {
 
-/// The row the control edits, shows, or chooses a value of, in the current view.
+/// The row the control edits, shows, names, or chooses a value of, in the current view.
 const ParameterRow* RowOfAnyControl(std::string_view control) {
     if (const ParameterRow* row = RowOfControl(control, ShownView()))
         return row;
     for (const ParameterRow& row : ParameterRows()) {
-        if (row.displayControl == control && !row.editControl.empty())
+        if ((row.displayControl == control || row.captionLabel == control) && !row.editControl.empty())
             return RowOfControl(row.editControl, ShownView());
         if (ChoiceValueOfLabel(row, control))
             return &row;

@@ -17,6 +17,7 @@ TEST_F(ControlHelpTest, ParameterControlsNameTheirParameterAndRangeInTheCurrentV
     for (const Case& expected : std::initializer_list<Case>{
              {"滑块条19", "MIC1 57HZ\n范围：-10dB … +10dB"},
              {"编辑框29", "MIC1 57HZ\n范围：-10dB … +10dB"},
+             {"标签62", "MIC1 57HZ\n范围：-10dB … +10dB"},
              {"Music_Vol调节", "Music_Vol\n范围：0 … 80"},
              {"FBX", "FBX\n红色：ON，灰色：OFF\n单击或按空格键切换"},
              {"key_b2", "Key：b2\n红色为当前所选，单击或按空格键选择"},

@@ -1,5 +1,6 @@
 #include "qt/core_host.h"
 
+#include "qt/child_process.h"
 #include "qt/serial_device.h"
 
 #include <QCoreApplication>
@@ -65,6 +66,10 @@ bool CoreHost::runUntil(const std::function<bool()>& condition, int timeoutMs) {
 SerialOpenResult CoreHost::openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                       SerialReceiver& receiver) {
     return OpenSerialDevice(devicePath, settings, receiver);
+}
+
+void CoreHost::startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) {
+    StartChildProcess(*this, request, std::move(ended));
 }
 
 } // namespace ep::qt

@@ -1,7 +1,8 @@
 #pragma once
 /// What the Qt host needs of QtCore alone: QTimer timers, queued calls to the UI thread, sleeping, running
-/// the event loop until a condition holds, and serial devices (QSerialPort, or a TCP connection to a
-/// network serial server). Message boxes and file dialogs are the business of the host that derives.
+/// the event loop until a condition holds, serial devices (QSerialPort, or a TCP connection to a network
+/// serial server) and child processes (QProcess). Message boxes and file dialogs are the business of the
+/// host that derives.
 
 #include "runtime/host.h"
 
@@ -27,6 +28,7 @@ class CoreHost : public QObject, public Host {
     bool runUntil(const std::function<bool()>& condition, int timeoutMs) override;
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
+    void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
 
   private:
     TimerId m_nextTimer = 1;

@@ -2,6 +2,7 @@
 
 #include "app/com_option.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -15,6 +16,22 @@ Text ReadTimeout(std::string_view text, int& seconds) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (error != std::errc() || end != text.data() + text.size() || seconds < 1 || seconds > kLongestTimeoutSeconds)
         return "invalid --timeout '" + Text(text) + "': expected whole seconds from 1 to 3600";
+    return {};
+}
+
+Text ReadDevice(std::string_view text, Text& device) {
+    if (text.empty())
+        return "option '--device' needs a DEVICE";
+    if (Text problem = ComDeviceProblem(text); !problem.empty())
+        return "invalid --device: " + problem;
+    device = Text(text);
+    return {};
+}
+
+/// Options that make no sense together, or one without the other it needs.
+Text Conflict(const CliOptions& options) {
+    if (!options.device.empty() && !options.comDevices.empty())
+        return "--device names the one device to use; it does not go with --com";
     return {};
 }
 
@@ -36,8 +53,8 @@ CliOptions ParseCliOptions(int argc, const char* const* argv) {
             return argument == name ||
                    (argument.starts_with(name) && argument.size() > name.size() && argument[name.size()] == '=');
         };
-        // The global options may stand before or after the command; every other word after the
-        // command is the command's own.
+        // The global options may stand before or after the command; every other
+        // word after the command is the command's own.
         if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--version") {
@@ -50,6 +67,9 @@ CliOptions ParseCliOptions(int argc, const char* const* argv) {
         } else if (is("--timeout")) {
             if (const auto seconds = value("--timeout"))
                 options.error = ReadTimeout(*seconds, options.timeoutSeconds);
+        } else if (is("--device")) {
+            if (const auto device = value("--device"))
+                options.error = ReadDevice(*device, options.device);
         } else if (!options.command.empty()) {
             options.arguments.emplace_back(argument);
         } else if (argument.starts_with("-")) {
@@ -58,6 +78,8 @@ CliOptions ParseCliOptions(int argc, const char* const* argv) {
             options.command = Text(argument);
         }
     }
+    if (options.error.empty())
+        options.error = Conflict(options);
     if (options.error.empty() && options.command.empty() && !options.help && !options.version)
         options.error = "no command given";
     return options;
@@ -74,33 +96,58 @@ Text PresetToLoad(const CliOptions& options) {
 
 Text CliHelpText() {
     return "Usage: effectpanel-cli [OPTION]... COMMAND [ARGUMENT]...\n"
-           "The KTV effect processor's control panel without a window, for scripts. It runs the panel's own\n"
-           "logic: it finds the processor on COM1..COM10, reads its settings, and sends what it is told.\n"
+           "The KTV effect processor's control panel without a window, for "
+           "scripts. It runs the panel's own\n"
+           "logic: it finds the processor on COM1..COM10, reads its settings, "
+           "and sends what it is told.\n"
            "\n"
            "Commands:\n"
-           "  scan                      each COM port with its device, whether it opened and answered\n"
-           "  read [-o FILE]            read all 255 settings; write them to FILE (a preset, .tonset\n"
-           "                            added as the panel adds it) or print their 765 digits\n"
-           "  load FILE [--store]       send the preset FILE as the panel's 打开文件 does, read the device\n"
-           "                            back and compare; --store then stores it in the device\n"
-           "  store                     store the device's current settings in it (写入设备)\n"
-           "  restore                   return the device to its factory settings (RESET)\n"
-           "  get [NAME|FIELD]...       settings by name (\"MIC2 1KHZ\", \"Music_Vol\") or field number,\n"
-           "                            as the window shows them; all 255 when none is named\n"
-           "  set [--raw] NAME=VALUE... send settings, VALUE as the window shows it (\"+3dB\", \"135ms\",\n"
-           "                            \"ON\", \"KTV2\") or with --raw the field's value 0..255\n"
+           "  scan                      each COM port with its device, whether "
+           "it opened and answered\n"
+           "  read [-o FILE]            read all 255 settings; write them to "
+           "FILE (a preset, .tonset\n"
+           "                            added as the panel adds it) or print "
+           "their 765 digits\n"
+           "  load FILE [--store] [--changed]\n"
+           "                            send the preset FILE as the panel's "
+           "打开文件 does, read the device\n"
+           "                            back and compare; --changed sends only "
+           "the settings in which the\n"
+           "                            device differs from FILE; --store then "
+           "stores it in the device\n"
+           "  store                     store the device's current settings in "
+           "it (写入设备)\n"
+           "  restore                   return the device to its factory "
+           "settings (RESET)\n"
+           "  get [NAME|FIELD]...       settings by name (\"MIC2 1KHZ\", "
+           "\"Music_Vol\") or field number,\n"
+           "                            as the window shows them; all 255 when "
+           "none is named\n"
+           "  set [--raw] NAME=VALUE... send settings, VALUE as the window shows "
+           "it (\"+3dB\", \"135ms\",\n"
+           "                            \"ON\", \"KTV2\") or with --raw the "
+           "field's value 0..255\n"
            "  set --file FILE [--raw] NAME=VALUE...\n"
-           "                            change the settings in the preset FILE instead, with no device\n"
+           "                            change the settings in the preset FILE "
+           "instead, with no device\n"
+           "  diff A B                  the settings in which A and B differ, "
+           "each a preset FILE or device\n"
+           "                            exit 0 equal, 1 different, 2 trouble\n"
            "\n"
            "Options:\n" +
            ComOptionHelp() +
-           "  --json          print one JSON object for the command, for scripts\n"
+           "  --device DEVICE use DEVICE alone (as COM10) and open no other "
+           "port\n"
+           "  --json          print one JSON object for the command, for "
+           "scripts\n"
            "  --timeout S     seconds the device has to answer (default 10)\n"
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"
            "\n"
-           "Names ignore case, and '_' stands for a blank. Exit status: 0 done; 1 the device did not\n"
-           "answer or did not take what was sent; 2 bad usage or a refused file.\n";
+           "Names ignore case, and '_' stands for a blank. Exit status: 0 done; "
+           "1 the device did not\n"
+           "answer or did not take what was sent; 2 bad usage or a refused "
+           "file.\n";
 }
 
 Text CliVersionText() { return "effectpanel-cli 0.1.0\n"; }

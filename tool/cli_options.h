@@ -1,6 +1,6 @@
 #pragma once
-/// The options of effectpanel-cli: the global ones (--com, --json, --timeout, --help, --version), the
-/// command, and the command's own words, which the command reads itself. Parsing only.
+/// The options of effectpanel-cli: the global ones (--com, --device, --json, --timeout, --help,
+/// --version), the command, and the command's own words, which the command reads itself. Parsing only.
 
 #include "runtime/value.h"
 
@@ -15,6 +15,7 @@ struct CliOptions {
     bool json = false;
     int timeoutSeconds = 10;        ///< how long the device has to answer
     std::map<int, Text> comDevices; ///< --com N=DEVICE
+    Text device;                    ///< --device DEVICE: that device alone, no port scan
     Text command;
     std::vector<Text> arguments; ///< the command's own words, in order
     Text error;                  ///< not empty when the arguments are wrong

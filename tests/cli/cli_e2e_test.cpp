@@ -4,6 +4,7 @@
 #include "program_run.h"
 #include "ser2net_server.h"
 #include "sim/design_values.h"
+#include "sim/field_map.h"
 #include "sim/pty_server.h"
 #include "test_ports.h"
 
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 namespace ep {
 namespace {
@@ -108,6 +110,30 @@ TEST_P(CliEndToEnd, LoadSendsThePresetChecksItAndStoresIt) {
     EXPECT_EQ(deviceSet(), preset);
     EXPECT_EQ(sim::ThreeDigitText(simulator.storedValues()), preset);
     EXPECT_NE(loaded.err.find("设置已成功：重新设置成功"), std::string::npos) << "the panel's box, as one line";
+}
+
+TEST_P(CliEndToEnd, LoadChangedSendsOnlyTheSettingsThatDifferInTheSendAllsOrderAndChecksThem) {
+    std::mutex mutex;
+    std::vector<int> bulkFields;
+    sim::ServerOptions options;
+    options.frameObserver = [&](const sim::ParsedFrame& frame) {
+        if (frame.kind != sim::FrameKind::BulkParameter)
+            return;
+        std::lock_guard lock(mutex);
+        bulkFields.push_back(sim::FieldOf({frame.channel, frame.address}).value_or(0));
+    };
+    plugDevice(options);
+    const std::string preset = Fields(deviceSet(), {{200, 9}, {3, 66}, {34, 13}, {255, 1}});
+    std::ofstream(file("evening.tonset"), std::ios::binary) << preset;
+    const auto loaded = cli({"--json", "load", file("evening.tonset"), "--changed"});
+    ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
+    const nlohmann::json result = nlohmann::json::parse(loaded.out);
+    EXPECT_EQ(result.at("sent"), 4);
+    EXPECT_EQ(result.at("verified"), true);
+    EXPECT_EQ(deviceSet(), preset);
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(bulkFields, (std::vector<int>{3, 34, 200, 255}));
+    EXPECT_NE(loaded.err.find("发送完毕：4 项"), std::string::npos) << loaded.err;
 }
 
 TEST_P(CliEndToEnd, SetAndGetGoByName) {

@@ -48,6 +48,8 @@ void StartChildProcess(QObject& owner, const ProcessRequest& request,
 
     auto* bound = new QTimer(&process);
     bound->setSingleShot(true);
+    // A coarse timer may fire 5 % early, and the bound is a promise to the child.
+    bound->setTimerType(Qt::PreciseTimer);
     QObject::connect(bound, &QTimer::timeout, &process, [child] {
         child->killed = true;
         child->process->kill();

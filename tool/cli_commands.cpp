@@ -19,6 +19,7 @@
 #include "tool/command_words.h"
 #include "tool/diff_report.h"
 #include "tool/headless_panel.h"
+#include "tool/rooms_command.h"
 #include "tool/send_progress.h"
 #include "tool/set_differences.h"
 #include "ui/user_input.h"
@@ -290,6 +291,8 @@ int Diff(Run& run) {
 int RunCliCommand(const CliOptions& options) {
     // The window's texts of the values are read before the panel, whose creation fills them, exists.
     FillLookupTables();
+    if (!options.roomsFile.empty())
+        return RunRoomsCommand(options);
     Run run(options);
     for (const auto& [number, device] : options.comDevices)
         MapComPort(number, device);

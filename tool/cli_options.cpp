@@ -11,11 +11,30 @@ namespace ep {
 namespace {
 
 constexpr int kLongestTimeoutSeconds = 3600;
+constexpr int kMostJobs = 1000;
 
 Text ReadTimeout(std::string_view text, int& seconds) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (error != std::errc() || end != text.data() + text.size() || seconds < 1 || seconds > kLongestTimeoutSeconds)
         return "invalid --timeout '" + Text(text) + "': expected whole seconds from 1 to 3600";
+    return {};
+}
+
+Text ReadJobs(std::string_view text, int& jobs) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (error != std::errc() || end != text.data() + text.size() || jobs < 1 || jobs > kMostJobs)
+        return "invalid --jobs '" + Text(text) + "': expected a number of rooms from 1 to 1000";
+    return {};
+}
+
+Text ReadRoomNames(std::string_view text, std::vector<Text>& names) {
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        if (comma == start)
+            return "invalid --only '" + Text(text) + "': expected NAME[,NAME]...";
+        names.emplace_back(text.substr(start, comma - start));
+        start = comma + 1;
+    }
     return {};
 }
 
@@ -30,8 +49,12 @@ Text ReadDevice(std::string_view text, Text& device) {
 
 /// Options that make no sense together, or one without the other it needs.
 Text Conflict(const CliOptions& options) {
+    if (!options.roomsFile.empty() && (!options.device.empty() || !options.comDevices.empty()))
+        return "--rooms names each room's device; it does not go with --device or --com";
     if (!options.device.empty() && !options.comDevices.empty())
         return "--device names the one device to use; it does not go with --com";
+    if (options.roomsFile.empty() && (!options.onlyRooms.empty() || options.jobs != 0))
+        return "--only and --jobs go with --rooms";
     return {};
 }
 
@@ -53,8 +76,8 @@ CliOptions ParseCliOptions(int argc, const char* const* argv) {
             return argument == name ||
                    (argument.starts_with(name) && argument.size() > name.size() && argument[name.size()] == '=');
         };
-        // The global options may stand before or after the command; every other
-        // word after the command is the command's own.
+        // The global options may stand before or after the command; every other word after the
+        // command is the command's own.
         if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--version") {
@@ -70,6 +93,17 @@ CliOptions ParseCliOptions(int argc, const char* const* argv) {
         } else if (is("--device")) {
             if (const auto device = value("--device"))
                 options.error = ReadDevice(*device, options.device);
+        } else if (is("--rooms")) {
+            if (const auto file = value("--rooms"))
+                options.roomsFile = Text(*file);
+            if (options.error.empty() && options.roomsFile.empty())
+                options.error = "option '--rooms' needs a FILE";
+        } else if (is("--only")) {
+            if (const auto names = value("--only"))
+                options.error = ReadRoomNames(*names, options.onlyRooms);
+        } else if (is("--jobs")) {
+            if (const auto jobs = value("--jobs"))
+                options.error = ReadJobs(*jobs, options.jobs);
         } else if (!options.command.empty()) {
             options.arguments.emplace_back(argument);
         } else if (argument.starts_with("-")) {
@@ -96,58 +130,49 @@ Text PresetToLoad(const CliOptions& options) {
 
 Text CliHelpText() {
     return "Usage: effectpanel-cli [OPTION]... COMMAND [ARGUMENT]...\n"
-           "The KTV effect processor's control panel without a window, for "
-           "scripts. It runs the panel's own\n"
-           "logic: it finds the processor on COM1..COM10, reads its settings, "
-           "and sends what it is told.\n"
+           "       effectpanel-cli --rooms FILE [--only NAME,...] [--jobs N] [OPTION]... COMMAND [ARGUMENT]...\n"
+           "The KTV effect processor's control panel without a window, for scripts. It runs the panel's own\n"
+           "logic: it finds the processor on COM1..COM10, reads its settings, and sends what it is told.\n"
            "\n"
            "Commands:\n"
-           "  scan                      each COM port with its device, whether "
-           "it opened and answered\n"
-           "  read [-o FILE]            read all 255 settings; write them to "
-           "FILE (a preset, .tonset\n"
-           "                            added as the panel adds it) or print "
-           "their 765 digits\n"
+           "  scan                      each COM port with its device, whether it opened and answered\n"
+           "  read [-o FILE]            read all 255 settings; write them to FILE (a preset, .tonset\n"
+           "                            added as the panel adds it) or print their 765 digits\n"
            "  load FILE [--store] [--changed]\n"
-           "                            send the preset FILE as the panel's "
-           "打开文件 does, read the device\n"
-           "                            back and compare; --changed sends only "
-           "the settings in which the\n"
-           "                            device differs from FILE; --store then "
-           "stores it in the device\n"
-           "  store                     store the device's current settings in "
-           "it (写入设备)\n"
-           "  restore                   return the device to its factory "
-           "settings (RESET)\n"
-           "  get [NAME|FIELD]...       settings by name (\"MIC2 1KHZ\", "
-           "\"Music_Vol\") or field number,\n"
-           "                            as the window shows them; all 255 when "
-           "none is named\n"
-           "  set [--raw] NAME=VALUE... send settings, VALUE as the window shows "
-           "it (\"+3dB\", \"135ms\",\n"
-           "                            \"ON\", \"KTV2\") or with --raw the "
-           "field's value 0..255\n"
+           "                            send the preset FILE as the panel's 打开文件 does, read the device\n"
+           "                            back and compare; --changed sends only the settings in which the\n"
+           "                            device differs from FILE; --store then stores it in the device\n"
+           "  store                     store the device's current settings in it (写入设备)\n"
+           "  restore                   return the device to its factory settings (RESET)\n"
+           "  get [NAME|FIELD]...       settings by name (\"MIC2 1KHZ\", \"Music_Vol\") or field number,\n"
+           "                            as the window shows them; all 255 when none is named\n"
+           "  set [--raw] NAME=VALUE... send settings, VALUE as the window shows it (\"+3dB\", \"135ms\",\n"
+           "                            \"ON\", \"KTV2\") or with --raw the field's value 0..255\n"
            "  set --file FILE [--raw] NAME=VALUE...\n"
-           "                            change the settings in the preset FILE "
-           "instead, with no device\n"
-           "  diff A B                  the settings in which A and B differ, "
-           "each a preset FILE or device\n"
-           "                            exit 0 equal, 1 different, 2 trouble\n"
+           "                            change the settings in the preset FILE instead, with no device\n"
+           "  diff A B                  the settings in which A and B differ, each a preset FILE or device\n"
+           "                            (with --rooms, or a room's name); exit 0 equal, 1 different, 2 trouble\n"
            "\n"
            "Options:\n" +
            ComOptionHelp() +
-           "  --device DEVICE use DEVICE alone (as COM10) and open no other "
-           "port\n"
-           "  --json          print one JSON object for the command, for "
-           "scripts\n"
+           "  --device DEVICE use DEVICE alone (as COM10) and open no other port\n"
+           "  --json          print one JSON object for the command, for scripts\n"
            "  --timeout S     seconds the device has to answer (default 10)\n"
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"
            "\n"
-           "Names ignore case, and '_' stands for a blank. Exit status: 0 done; "
-           "1 the device did not\n"
-           "answer or did not take what was sent; 2 bad usage or a refused "
-           "file.\n";
+           "Rooms (read, load, store, get, set and diff in every room of a venue):\n"
+           "  --rooms FILE    run the command in each room of the rooms FILE, a JSON array of\n"
+           "                  {\"name\": \"K01\", \"device\": \"/dev/ttyUSB0\", \"preset\": \"k01.tonset\"}\n"
+           "                  (preset optional), each room in its own process, and print a table\n"
+           "  --only NAME,... only in the rooms named\n"
+           "  --jobs N        at most N rooms at once (default: all)\n"
+           "  read -o FOLDER writes FOLDER/NAME.tonset for each room; load without FILE loads each room's\n"
+           "  preset; diff [PRESET] compares each room with PRESET, or with its own preset.\n"
+           "\n"
+           "Names ignore case, and '_' stands for a blank. Exit status: 0 done; 1 the device did not\n"
+           "answer or did not take what was sent (with --rooms: not in every room); 2 bad usage or a\n"
+           "refused file.\n";
 }
 
 Text CliVersionText() { return "effectpanel-cli 0.1.0\n"; }

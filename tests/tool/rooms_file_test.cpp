@@ -56,7 +56,7 @@ TEST(RoomsFile, AFileThatDoesNotFitIsRefusedWithItsLineAndTheReason) {
          "rooms.json:3: room 'K01': no device (\"device\": \"/dev/ttyUSB0\" or \"tcp:HOST:PORT\")"},
         {"[\n  {\"name\": \"K01\", \"device\": \"tcp:host\"}\n]",
          "rooms.json:2: room 'K01': 'tcp:host' is not of the form tcp:HOST:PORT"},
-        {"[{\"name\": \"K01\", \"device\": \"/tmp\"}]", "rooms.json:1: room 'K01': '/tmp' is not a serial device"},
+        {"[{\"name\": \"K01\", \"device\": \".\"}]", "rooms.json:1: room 'K01': '.' is not a serial device"},
         {"[{\"name\": \"K01\", \"devcie\": \"/dev/ttyUSB0\"}]",
          "rooms.json:1: unknown key 'devcie' (a room has a name, a device and a preset)"},
         {"[{\"name\": \"K01\", \"device\": \"/dev/ttyUSB0\", \"preset\": 3}]",

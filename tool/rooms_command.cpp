@@ -6,11 +6,13 @@
 #include "tool/command_run.h"
 #include "tool/command_words.h"
 #include "tool/diff_report.h"
+#include "tool/preset_copies.h"
 #include "tool/process_runs.h"
 #include "tool/rooms_file.h"
 #include "tool/rooms_table.h"
 #include "tool/set_differences.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -38,8 +40,14 @@ struct RoomTask {
     Text presetSet{};
 };
 
-using Planner = std::function<Refusal(const std::vector<Text>& words, const std::vector<const Room*>& rooms,
-                                      std::vector<RoomTask>& tasks)>;
+/// What the rooms' processes are told, and the preset copies that they load, which last as long.
+struct Plan {
+    std::vector<RoomTask> tasks;
+    PresetCopies copies;
+};
+
+using Planner =
+    std::function<Refusal(const std::vector<Text>& words, const std::vector<const Room*>& rooms, Plan& plan)>;
 
 Text RoomAndLine(const Room& room) { return "room '" + room.name + "' (line " + std::to_string(room.line) + ")"; }
 
@@ -52,13 +60,13 @@ Refusal PresetSet(const Text& preset, Text& set) {
     return std::nullopt;
 }
 
-Refusal PlanRead(const std::vector<Text>& words, const std::vector<const Room*>& rooms, std::vector<RoomTask>& tasks) {
+Refusal PlanRead(const std::vector<Text>& words, const std::vector<const Room*>& rooms, Plan& plan) {
     const ReadWords read = ParseReadWords(words);
     if (!read.error.empty())
         return Text("with --rooms, read takes -o FOLDER or nothing");
     if (read.output.empty()) {
         for (const Room* room : rooms)
-            tasks.push_back({room, {"read"}});
+            plan.tasks.push_back({room, {"read"}});
         return std::nullopt;
     }
     const std::filesystem::path folder = PathOfName(read.output);
@@ -73,69 +81,77 @@ Refusal PlanRead(const std::vector<Text>& words, const std::vector<const Room*>&
             if (SameRoomName(earlier, file))
                 return "rooms '" + other->name + "' and '" + room->name + "' would both be saved as " + file;
         files.emplace_back(file, room);
-        tasks.push_back({room, {"read", "-o", NameOfPath(folder / PathOfName(file))}});
+        plan.tasks.push_back({room, {"read", "-o", NameOfPath(folder / PathOfName(file))}});
     }
     return std::nullopt;
 }
 
-Refusal PlanLoad(const std::vector<Text>& words, const std::vector<const Room*>& rooms, std::vector<RoomTask>& tasks) {
+/// Each room loads a copy of its preset of its own (see PresetCopies).
+Refusal PlanLoad(const std::vector<Text>& words, const std::vector<const Room*>& rooms, Plan& plan) {
     const LoadWords load = ParseLoadWords(words);
     if (!load.error.empty())
         return load.error;
-    std::set<Text> checked;
+    std::map<Text, Text> texts;
     for (const Room* room : rooms) {
         const Text preset = load.file.empty() ? room->preset : load.file;
         if (preset.empty())
             return RoomAndLine(*room) + " has no preset, and load names none";
-        if (checked.insert(preset).second)
-            if (const PresetText read = ReadPreset(preset); read.refusal)
+        if (!texts.contains(preset)) {
+            const PresetText read = ReadPreset(preset);
+            if (read.refusal)
                 return OnOneLine(*read.refusal);
-        RoomTask task{room, {"load", preset}};
+            texts[preset] = read.text;
+        }
+        Text reason;
+        const Text copy = plan.copies.copy(static_cast<int>(plan.tasks.size()), texts[preset], reason);
+        if (copy.empty())
+            return OnOneLine(reason);
+        RoomTask task{room, {"load", copy}};
         if (load.store)
             task.command.push_back("--store");
         if (load.changedOnly)
             task.command.push_back("--changed");
-        tasks.push_back(task);
+        plan.tasks.push_back(task);
     }
     return std::nullopt;
 }
 
-Refusal PlanStore(const std::vector<Text>& words, const std::vector<const Room*>& rooms, std::vector<RoomTask>& tasks) {
+Refusal PlanStore(const std::vector<Text>& words, const std::vector<const Room*>& rooms, Plan& plan) {
     if (!words.empty())
         return Text("store takes no arguments");
     for (const Room* room : rooms)
-        tasks.push_back({room, {"store"}});
+        plan.tasks.push_back({room, {"store"}});
     return std::nullopt;
 }
 
 /// The command with its words as they were given, once they are found good.
 void PlanAsGiven(const Text& command, const std::vector<Text>& words, const std::vector<const Room*>& rooms,
-                 std::vector<RoomTask>& tasks) {
+                 Plan& plan) {
     std::vector<Text> given{command};
     given.insert(given.end(), words.begin(), words.end());
     for (const Room* room : rooms)
-        tasks.push_back({room, given});
+        plan.tasks.push_back({room, given});
 }
 
-Refusal PlanGet(const std::vector<Text>& words, const std::vector<const Room*>& rooms, std::vector<RoomTask>& tasks) {
+Refusal PlanGet(const std::vector<Text>& words, const std::vector<const Room*>& rooms, Plan& plan) {
     if (const GetWords get = ParseGetWords(words); !get.error.empty())
         return get.error;
-    PlanAsGiven("get", words, rooms, tasks);
+    PlanAsGiven("get", words, rooms, plan);
     return std::nullopt;
 }
 
-Refusal PlanSet(const std::vector<Text>& words, const std::vector<const Room*>& rooms, std::vector<RoomTask>& tasks) {
+Refusal PlanSet(const std::vector<Text>& words, const std::vector<const Room*>& rooms, Plan& plan) {
     const SetWords set = ParseSetWords(words);
     if (!set.error.empty())
         return set.error;
     if (!set.file.empty())
         return Text("set --file changes a preset, not the rooms; leave --rooms out for it");
-    PlanAsGiven("set", words, rooms, tasks);
+    PlanAsGiven("set", words, rooms, plan);
     return std::nullopt;
 }
 
 /// diff [PRESET]: every room's set against PRESET, or against the room's own preset when none is named.
-Refusal PlanDiff(const std::vector<Text>& words, const std::vector<const Room*>& rooms, std::vector<RoomTask>& tasks) {
+Refusal PlanDiff(const std::vector<Text>& words, const std::vector<const Room*>& rooms, Plan& plan) {
     if (!words.empty() && words.front() == kDeviceSide)
         return Text("with --rooms, diff compares each room's device with a preset: name the preset");
     std::map<Text, Text> sets;
@@ -146,7 +162,7 @@ Refusal PlanDiff(const std::vector<Text>& words, const std::vector<const Room*>&
         if (!sets.contains(preset))
             if (const Refusal refusal = PresetSet(preset, sets[preset]))
                 return refusal;
-        tasks.push_back({room, {"read"}, preset, sets[preset]});
+        plan.tasks.push_back({room, {"read"}, preset, sets[preset]});
     }
     return std::nullopt;
 }
@@ -347,9 +363,10 @@ int RunRoomsCommand(const CliOptions& options) {
     std::vector<const Room*> rooms;
     if (const Refusal refusal = SelectRooms(file.rooms, options, rooms))
         return run.fail(kExitUsage, *refusal);
-    std::vector<RoomTask> tasks;
-    if (const Refusal refusal = planner->second(options.arguments, rooms, tasks))
+    Plan plan;
+    if (const Refusal refusal = planner->second(options.arguments, rooms, plan))
         return run.fail(kExitUsage, *refusal);
+    const std::vector<RoomTask>& tasks = plan.tasks;
 
     const std::vector<ProcessOutcome> outcomes = RunTasks(tasks, options);
     std::vector<RoomRow> rows;

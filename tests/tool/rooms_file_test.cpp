@@ -1,5 +1,6 @@
 // The rooms file as an installer writes it: what is taken, and every refusal with its line and reason.
 
+#include "runtime/file_paths.h"
 #include "tool/rooms_file.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +24,11 @@ TEST(RoomsFile, RoomsAreTakenInOrderWithTheirLinesAndPresetsFromTheFilesFolder) 
     ASSERT_EQ(file.rooms.size(), 3u);
     EXPECT_EQ(file.rooms[0].name, "K01");
     EXPECT_EQ(file.rooms[0].line, 2);
-    EXPECT_EQ(file.rooms[0].preset, "venue/house.tonset");
+    EXPECT_EQ(PathOfName(file.rooms[0].preset), PathOfName("venue/house.tonset")) << "in the system's own separators";
     EXPECT_EQ(file.rooms[1].name, "包厢2");
     EXPECT_EQ(file.rooms[1].device, "tcp:192.168.1.20:4001");
     EXPECT_EQ(file.rooms[1].line, 3);
-    EXPECT_EQ(file.rooms[1].preset, "/srv/presets/vip.tonset");
+    EXPECT_EQ(PathOfName(file.rooms[1].preset), PathOfName("/srv/presets/vip.tonset"));
     EXPECT_EQ(file.rooms[2].line, 8);
     EXPECT_EQ(file.rooms[2].preset, "");
 }

@@ -16,9 +16,9 @@ bool IsNumberIn(std::string_view digits, int lowest, int highest, int& number) {
     return error == std::errc() && end == digits.data() + digits.size() && number >= lowest && number <= highest;
 }
 
-/// Why DEVICE cannot be a COM port; empty when it can. A path that does not exist yet is taken, as an
-/// adapter may be plugged in later.
-Text DeviceProblem(std::string_view device) {
+} // namespace
+
+Text ComDeviceProblem(std::string_view device) {
     if (device.starts_with(kNetworkPrefix)) {
         const std::string_view address = device.substr(kNetworkPrefix.size());
         const auto colon = address.rfind(':');
@@ -34,8 +34,6 @@ Text DeviceProblem(std::string_view device) {
     return "'" + Text(device) + "' is not a serial device";
 }
 
-} // namespace
-
 Text ReadComMapping(std::string_view argument, std::map<int, Text>& devices) {
     const Text form = "invalid --com argument '" + Text(argument) + "'";
     const auto equals = argument.find('=');
@@ -44,7 +42,7 @@ Text ReadComMapping(std::string_view argument, std::map<int, Text>& devices) {
         !IsNumberIn(argument.substr(0, equals), 1, kHighestComPort, number))
         return form + ": expected N=DEVICE with N from 1 to 10, e.g. --com 5=/dev/ttyUSB0";
     const auto device = argument.substr(equals + 1);
-    if (Text problem = DeviceProblem(device); !problem.empty())
+    if (Text problem = ComDeviceProblem(device); !problem.empty())
         return form + ": " + problem;
     devices[number] = Text(device);
     return {};

@@ -10,6 +10,10 @@
 
 namespace ep {
 
+/// Why DEVICE cannot be a COM port, for the user; empty when it can. A path that does not exist yet is
+/// taken, as an adapter may be plugged in later.
+Text ComDeviceProblem(std::string_view device);
+
 /// Reads "N=DEVICE" into the devices; the reason, for the user, when it is not of that form or DEVICE
 /// cannot be a port; empty when it was taken.
 Text ReadComMapping(std::string_view argument, std::map<int, Text>& devices);

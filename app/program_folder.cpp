@@ -19,7 +19,7 @@ namespace ep {
 // Windows names it through its module, Linux through /proc; other platforms do not, and give empty.
 
 #if defined(_WIN32)
-Text ProgramFolder() {
+Text ProgramPath() {
     // The buffer grows until the name fits: a name cut to the buffer's size is not the program's.
     std::wstring program(MAX_PATH, L'\0');
     for (;;) {
@@ -28,21 +28,26 @@ Text ProgramFolder() {
             return {};
         if (length < program.size()) {
             program.resize(length);
-            return NameOfPath(std::filesystem::path(program).parent_path());
+            return NameOfPath(std::filesystem::path(program));
         }
         program.resize(program.size() * 2);
     }
 }
 #elif defined(__linux__)
-Text ProgramFolder() {
+Text ProgramPath() {
     std::error_code error;
     const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? Text() : NameOfPath(program.parent_path());
+    return error ? Text() : NameOfPath(program);
 }
 #else
-Text ProgramFolder() { return {}; }
+Text ProgramPath() { return {}; }
 #endif
 
 // ==== End of the platform section ==============================================================
+
+Text ProgramFolder() {
+    const Text program = ProgramPath();
+    return program.empty() ? Text() : NameOfPath(PathOfName(program).parent_path());
+}
 
 } // namespace ep

@@ -33,7 +33,8 @@ std::unique_ptr<Window> OpenMainWindow() {
 int ProgramMain(const MessageLoop& runMessageLoop, const Text& presetFile) {
     // Named from where the program was started, before the runtime moves into the program's folder.
     std::error_code error;
-    const Text preset = presetFile.empty() ? Text() : NameOfPath(std::filesystem::absolute(PathOfName(presetFile), error));
+    const Text preset =
+        presetFile.empty() ? Text() : NameOfPath(std::filesystem::absolute(PathOfName(presetFile), error));
     InitialiseRuntime();
     InitialiseGlobals();
     RegisterExitCleanup(ReleaseGlobals);

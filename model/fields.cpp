@@ -114,4 +114,22 @@ std::optional<int> ValueOfText(int field, std::string_view text) {
     return std::nullopt;
 }
 
+bool FieldInSelectedModes(int field, std::span<const int> values) {
+    const FieldInfo info = InfoOfField(field);
+    if (info.row == nullptr)
+        return false;
+    const Block block = info.row->block;
+    if (block == Block::Global)
+        return true;
+    const std::vector<const ParameterRow*> selectors = RowsOfControl(LayoutOf(block).selector);
+    const std::optional<FieldLocation> selector = selectors.empty() ? std::nullopt : LocateField(*selectors.front(), 0);
+    if (!selector || static_cast<std::size_t>(selector->field) > values.size())
+        return false;
+    const int index = values[static_cast<std::size_t>(selector->field - 1)];
+    // The KTV selector picks a type as well as a mode of it.
+    if ((block == Block::KtvTypeA || block == Block::KtvTypeB) && KtvBlockOfSelectorIndex(index) != block)
+        return false;
+    return ChannelOfSelectorIndex(block, index) == info.channel;
+}
+
 } // namespace ep

@@ -13,6 +13,7 @@
 #include "model/parameters.h"
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -41,5 +42,9 @@ Text ValueText(int field, int value);
 /// The value whose window text the text is (compared as the names are, and without the blanks around
 /// it); empty when no value of the field shows so.
 std::optional<int> ValueOfText(int field, std::string_view text);
+
+/// Whether the field is one that the set of these values (by field, index field − 1) uses: a global, or
+/// a field of the mode that its block's selector (the one whose block the window shows) picks in the set.
+bool FieldInSelectedModes(int field, std::span<const int> values);
 
 } // namespace ep

@@ -1,5 +1,6 @@
 #include "qt/core_host.h"
 
+#include "qt/child_process.h"
 #include "qt/pseudo_terminal.h"
 #include "qt/serial_device.h"
 
@@ -70,6 +71,10 @@ SerialOpenResult CoreHost::openSerial(const Text& devicePath, const SerialLineSe
 
 PseudoTerminalResult CoreHost::openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver) {
     return OpenPseudoTerminal(linkPath, receiver);
+}
+
+void CoreHost::startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) {
+    StartChildProcess(*this, request, std::move(ended));
 }
 
 } // namespace ep::qt

@@ -1,7 +1,8 @@
 #pragma once
 /// What the Qt host needs of QtCore alone: QTimer timers, queued calls to the UI thread, sleeping, running
 /// the event loop until a condition holds, serial devices (QSerialPort, or a TCP connection to a network
-/// serial server) and pseudo-terminals. Message boxes and file dialogs are the business of the host that derives.
+/// serial server), pseudo-terminals and child processes (QProcess). Message boxes and file dialogs are the
+/// business of the host that derives.
 
 #include "runtime/host.h"
 
@@ -28,6 +29,7 @@ class CoreHost : public QObject, public Host {
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
     PseudoTerminalResult openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver) override;
+    void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
 
   private:
     TimerId m_nextTimer = 1;

@@ -1,7 +1,7 @@
 #pragma once
 /// The one interface through which the core reaches the platform: timers, posting to the UI thread,
-/// sleeping, message boxes, file dialogs, serial devices and pseudo-terminals. The Qt host implements it for the
-/// program, the test host with virtual time for the tests. It holds no program logic.
+/// sleeping, message boxes, file dialogs, serial devices, pseudo-terminals and child processes. The Qt host
+/// implements it for the program, the test host with virtual time for the tests. It holds no program logic.
 
 #include "runtime/value.h"
 
@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ep {
 
@@ -117,6 +118,24 @@ struct PseudoTerminalResult {
     Text error; ///< why there is none
 };
 
+/// A program to run to its end in a process of its own, with nothing on its standard input.
+struct ProcessRequest {
+    Text program;
+    std::vector<Text> arguments;
+    /// Killed when it has not ended this long after its start.
+    int killAfterMs = 0;
+};
+
+/// How a child process ended, and what it printed.
+struct ProcessOutcome {
+    enum class End { Exited, Crashed, Killed, NotStarted };
+    End end = End::NotStarted;
+    int exitCode = -1; ///< when it exited
+    Text standardOutput{};
+    Text standardError{}; ///< for a process that did not start, why
+    int elapsedMs = 0;    ///< from the start to the end
+};
+
 class Host {
   public:
     virtual ~Host() = default;
@@ -152,6 +171,10 @@ class Host {
     /// unless that is empty (an old link there is replaced, anything else refused). A host of a platform
     /// without pseudo-terminals says that it has none.
     virtual PseudoTerminalResult openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver);
+
+    /// Starts the program as a child process; ended runs on the UI thread, from the message loop and
+    /// never inside this call, once the process has ended or failed to start.
+    virtual void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) = 0;
 };
 
 /// The host of this process, set once at start-up by the program (or by a test).

@@ -7,6 +7,7 @@
 #include "link/device_frames.h"
 #include "link/device_link.h"
 #include "link/link_globals.h"
+#include "link/send_all.h"
 #include "link/serial_port_kind.h"
 #include "link/traffic_trace.h"
 #include "model/controls.h"
@@ -16,15 +17,20 @@
 #include "runtime/resources.h"
 #include "runtime/text.h"
 #include "sets/effect_files.h"
+#include "tool/command_words.h"
+#include "tool/diff_report.h"
 #include "tool/headless_panel.h"
+#include "tool/rooms_command.h"
 #include "tool/send_progress.h"
+#include "tool/set_differences.h"
 #include "tool/traffic_monitor.h"
 #include "ui/user_input.h"
 #include "ui/window_definition.h"
 
 #include <nlohmann/json.hpp>
 
-#include <charconv>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -32,80 +38,17 @@
 namespace ep {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 constexpr int kHighestComPort = 10;
 constexpr int kHelloAnswerMs = 1000;
-
-/// One run of a command: what it tells the user, and the JSON object it prints for scripts.
-class Run {
-  public:
-    explicit Run(const CliOptions& options) : m_options(options) { result["command"] = options.command; }
-
-    int timeoutMs() const { return m_options.timeoutSeconds * 1000; }
-    const std::vector<Text>& words() const { return m_options.arguments; }
-
-    /// A line for a person; left out of the JSON output.
-    void say(const Text& line) const {
-        if (!m_options.json)
-            std::printf("%s\n", line.c_str());
-    }
-
-    /// Ends the command with the code, telling why on standard error.
-    int fail(int code, const Text& message) {
-        std::fprintf(stderr, "effectpanel-cli: %s\n", message.c_str());
-        result["error"] = message;
-        return finish(code);
-    }
-
-    int finish(int code) {
-        if (m_options.json) {
-            result["exitCode"] = code;
-            std::printf("%s\n", result.dump().c_str());
-        }
-        return code;
-    }
-
-    Json result;
-
-  private:
-    const CliOptions& m_options;
-};
-
-/// A message for the user on one line, as the panel's boxes are told: its line breaks become "；".
-Text OnOneLine(Text message) {
-    for (auto at = message.find('\n'); at != Text::npos; at = message.find('\n', at))
-        message.replace(at, 1, "；");
-    return message;
-}
-
-int FieldValue(const Text& set, int field) { return ToInt(Value(MidText(set, FieldPosition(field), FieldWidth))); }
 
 Text WithField(Text set, int field, int value) {
     return set.replace(static_cast<std::size_t>(FieldPosition(field) - 1), FieldWidth, ThreeDigitText(value));
 }
 
-/// The fields where two sets differ, as "NAME: EXPECTED → ACTUAL" in the window's texts.
-std::vector<Text> Differences(const Text& expected, const Text& actual, Json& listed) {
-    std::vector<Text> lines;
-    for (int field = 1; field <= EffectSetFieldCount; ++field) {
-        const int want = FieldValue(expected, field);
-        const int got = FieldValue(actual, field);
-        if (want == got)
-            continue;
-        lines.push_back(FieldName(field) + ": " + ValueText(field, want) + " → " + ValueText(field, got));
-        listed.push_back({{"field", field},
-                          {"name", FieldName(field)},
-                          {"expected", ValueText(field, want)},
-                          {"actual", ValueText(field, got)}});
-    }
-    return lines;
-}
-
-int NotTaken(Run& run, const std::vector<Text>& differences) {
+int NotTaken(Run& run, const std::vector<FieldDifference>& differences) {
     Text message = "the device did not take " + std::to_string(differences.size()) + " setting(s):";
-    for (const Text& line : differences)
-        message += "\n  " + line;
+    for (const FieldDifference& difference : differences)
+        message += "\n  " + DifferenceLine(difference);
     return run.fail(kExitDevice, message);
 }
 
@@ -115,13 +58,13 @@ int Verify(Run& run, HeadlessPanel& panel) {
     const std::optional<Text> actual = panel.readBack(run.timeoutMs());
     if (!actual)
         return run.fail(kExitDevice, "the device did not send its settings back");
-    run.result["differences"] = Json::array();
-    const std::vector<Text> differences = Differences(expected, *actual, run.result["differences"]);
+    const std::vector<FieldDifference> differences = SetDifferences(expected, *actual);
+    run.result["differences"] = DifferencesJson(differences, "expected", "actual");
     run.result["verified"] = differences.empty();
     return differences.empty() ? kExitDone : NotTaken(run, differences);
 }
 
-int NoAnswer(Run& run) { return run.fail(kExitDevice, "no processor answered on COM1..COM10"); }
+int NoAnswer(Run& run, int code = kExitDevice) { return run.fail(code, "no processor answered on " + run.ports()); }
 
 int Scan(Run& run) {
     HeadlessPanel panel;
@@ -154,12 +97,10 @@ int Scan(Run& run) {
 }
 
 int Read(Run& run) {
-    Text output;
-    const auto& words = run.words();
-    if (words.size() == 2 && words[0] == "-o")
-        output = EffectFileName(words[1]);
-    else if (!words.empty())
-        return run.fail(kExitUsage, "read takes -o FILE or nothing");
+    const ReadWords words = ParseReadWords(run.words());
+    if (!words.error.empty())
+        return run.fail(kExitUsage, words.error);
+    const Text output = words.output.empty() ? Text() : EffectFileName(words.output);
     HeadlessPanel panel;
     if (!panel.comeOnline(run.timeoutMs()))
         return NoAnswer(run);
@@ -176,38 +117,53 @@ int Read(Run& run) {
     return run.finish(kExitDone);
 }
 
+/// Sends only the fields in which the device's set, shown since the panel came online, differs from the
+/// preset, as the send-all sends them; the window then holds the preset, for the verification.
+void SendChangedFields(Run& run, const Text& preset) {
+    const Text wanted = preset.empty() ? DefaultSetText : preset;
+    std::vector<int> fields;
+    for (const FieldDifference& difference : SetDifferences(EffectSetText(), wanted))
+        fields.push_back(difference.field);
+    run.result["sent"] = fields.size();
+    run.say("the device differs from the preset in " + std::to_string(fields.size()) + " setting(s)");
+    SetEffectSetText(wanted);
+    if (fields.empty())
+        return;
+    SendProgress progress;
+    SendFields(fields);
+}
+
 int Load(Run& run) {
-    bool store = false;
-    Text file;
-    for (const Text& word : run.words()) {
-        if (word == "--store")
-            store = true;
-        else if (file.empty() && !word.starts_with("-"))
-            file = word;
-        else
-            return run.fail(kExitUsage, "load takes FILE [--store]");
-    }
+    const LoadWords words = ParseLoadWords(run.words());
+    if (!words.error.empty())
+        return run.fail(kExitUsage, words.error);
+    const Text& file = words.file;
     if (file.empty())
         return run.fail(kExitUsage, "load needs a preset FILE");
     run.result["file"] = file;
     // The same checks as the load itself, before any device is touched.
-    if (const PresetText preset = ReadPreset(file); preset.refusal)
+    const PresetText preset = ReadPreset(file);
+    if (preset.refusal)
         return run.fail(kExitUsage, OnOneLine(*preset.refusal));
     HeadlessPanel panel;
     if (!panel.comeOnline(run.timeoutMs()))
         return NoAnswer(run);
     panel.holdTheLinkStill();
-    {
-        SendProgress progress;
-        UserClickedButton(ControlNamed(controls::LoadButton));
+    if (words.changedOnly) {
+        SendChangedFields(run, preset.text);
+    } else {
+        {
+            SendProgress progress;
+            UserClickedButton(ControlNamed(controls::LoadButton));
+        }
+        // The load starts the link timers again when it is done.
+        panel.holdTheLinkStill();
     }
-    // The load starts the link timers again when it is done.
-    panel.holdTheLinkStill();
     if (const int verified = Verify(run, panel); verified != kExitDone)
         return verified;
     run.say("the device holds the " + std::to_string(EffectSetFieldCount) + " settings of " + file);
     run.result["stored"] = false;
-    if (!store)
+    if (!words.store)
         return run.finish(kExitDone);
     const CommandOutcome outcome = StoreCurrentEffect();
     if (!outcome.sent)
@@ -244,30 +200,16 @@ int Restore(Run& run) {
     return run.finish(kExitDone);
 }
 
-/// The fields the words name, all of them for none; the word that names none, when there is one.
-std::optional<Text> NamedFields(const std::vector<Text>& words, std::vector<int>& fields) {
-    for (const Text& word : words) {
-        const std::optional<int> field = FieldNamed(word);
-        if (!field)
-            return word;
-        fields.push_back(*field);
-    }
-    if (words.empty())
-        for (int field = 1; field <= EffectSetFieldCount; ++field)
-            fields.push_back(field);
-    return std::nullopt;
-}
-
 int Get(Run& run) {
-    std::vector<int> fields;
-    if (const auto unknown = NamedFields(run.words(), fields))
-        return run.fail(kExitUsage, "no setting is named '" + *unknown + "'");
+    const GetWords words = ParseGetWords(run.words());
+    if (!words.error.empty())
+        return run.fail(kExitUsage, words.error);
     HeadlessPanel panel;
     if (!panel.comeOnline(run.timeoutMs()))
         return NoAnswer(run);
-    const Text set = EffectSetText();
-    for (const int field : fields) {
-        const int value = FieldValue(set, field);
+    const std::vector<int> values = FieldValues(EffectSetText());
+    for (const int field : words.fields) {
+        const int value = values[static_cast<std::size_t>(field - 1)];
         char line[160];
         std::snprintf(line, sizeof line, "%3d  %-22s %-8s %3d", field, FieldName(field).c_str(),
                       ValueText(field, value).c_str(), value);
@@ -278,66 +220,12 @@ int Get(Run& run) {
     return run.finish(kExitDone);
 }
 
-struct Assignment {
-    int field = 0;
-    int value = 0;
-};
-
-/// The value of the word for the field: as the window shows it, or with raw the field's number; the
-/// reason when it is none.
-std::optional<Text> ReadValue(int field, std::string_view word, bool raw, int& value) {
-    if (raw) {
-        const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-        if (error == std::errc() && end == word.data() + word.size() && value >= 0 && value <= 255)
-            return std::nullopt;
-        return "'" + Text(word) + "' is no field value 0..255";
-    }
-    if (const auto found = ValueOfText(field, word)) {
-        value = *found;
-        return std::nullopt;
-    }
-    const std::vector<int> values = ValuesOfField(field);
-    return "'" + Text(word) + "' is no value of " + FieldName(field) + ", which shows " +
-           ValueText(field, values.front()) + " … " + ValueText(field, values.back());
-}
-
-/// The design-time set of the window definition, which an empty preset stands for.
-Text DesignTimeSet() {
-    RegisterSerialPortKind();
-    const auto window = BuildWindowFromDefinition(*ProgramResource(kMainWindowDefinition));
-    return window->find(controls::EffectSetBox)->readText(prop::editbox::Content);
-}
-
 int Set(Run& run) {
-    bool raw = false;
-    Text file;
-    std::vector<std::pair<int, Text>> named;
-    const auto& words = run.words();
-    for (std::size_t at = 0; at < words.size(); ++at) {
-        if (words[at] == "--raw") {
-            raw = true;
-        } else if (words[at] == "--file" && at + 1 < words.size()) {
-            file = words[++at];
-        } else {
-            const auto equals = words[at].find('=');
-            if (equals == Text::npos)
-                return run.fail(kExitUsage, "set takes NAME=VALUE, not '" + words[at] + "'");
-            const std::optional<int> field = FieldNamed(words[at].substr(0, equals));
-            if (!field)
-                return run.fail(kExitUsage, "no setting is named '" + words[at].substr(0, equals) + "'");
-            named.emplace_back(*field, words[at].substr(equals + 1));
-        }
-    }
-    if (named.empty())
-        return run.fail(kExitUsage, "set needs NAME=VALUE");
-    // Every value is read, --raw known wherever it stands, before anything is sent or written.
-    std::vector<Assignment> assignments;
-    for (const auto& [field, word] : named) {
-        Assignment assignment{field, 0};
-        if (const auto problem = ReadValue(field, word, raw, assignment.value))
-            return run.fail(kExitUsage, *problem);
-        assignments.push_back(assignment);
-    }
+    const SetWords words = ParseSetWords(run.words());
+    if (!words.error.empty())
+        return run.fail(kExitUsage, words.error);
+    const std::vector<Assignment>& assignments = words.assignments;
+    const Text& file = words.file;
     for (const Assignment& assignment : assignments)
         run.result["changed"].push_back({{"field", assignment.field},
                                          {"name", FieldName(assignment.field)},
@@ -371,21 +259,58 @@ int Set(Run& run) {
     return run.finish(kExitDone);
 }
 
+/// diff A B: each side a preset file, or the device that the panel finds. Trouble ends it with 2, as
+/// diff's own does, a device that does not answer included.
+int Diff(Run& run) {
+    const auto& words = run.words();
+    if (words.size() != 2)
+        return run.fail(kExitUsage, "diff takes two sides, each a preset FILE or device");
+    if (words[0] == kDeviceSide && words[1] == kDeviceSide)
+        return run.fail(kExitUsage, "diff compares the device with a preset, not with itself");
+    run.result["a"] = words[0];
+    run.result["b"] = words[1];
+    std::array<Text, 2> sets;
+    for (std::size_t side = 0; side < sets.size(); ++side) {
+        if (words[side] == kDeviceSide)
+            continue;
+        const PresetText preset = ReadPreset(words[side]);
+        if (preset.refusal)
+            return run.fail(kExitUsage, OnOneLine(*preset.refusal));
+        sets[side] = preset.text.empty() ? DesignTimeSet() : preset.text;
+    }
+    const auto device = std::find(words.begin(), words.end(), kDeviceSide);
+    if (device == words.end())
+        return ReportDiff(run, sets[0], sets[1]);
+    HeadlessPanel panel;
+    if (!panel.comeOnline(run.timeoutMs()))
+        return NoAnswer(run, kExitUsage);
+    sets[static_cast<std::size_t>(device - words.begin())] = EffectSetText();
+    return ReportDiff(run, sets[0], sets[1]);
+}
+
 } // namespace
 
 int RunCliCommand(const CliOptions& options) {
-    Run run(options);
     // The window's texts of the values are read before the panel, whose creation fills them, exists.
     FillLookupTables();
+    Run run(options);
+    if (!options.roomsFile.empty())
+        return options.traceFile.empty()
+                   ? RunRoomsCommand(options)
+                   : run.fail(kExitUsage, "--trace records the traffic of one panel, not of the rooms");
     for (const auto& [number, device] : options.comDevices)
         MapComPort(number, device);
+    // One device alone: no other port is opened, not even by the scan.
+    if (!options.device.empty())
+        for (int number = 1; number <= kHighestComPort; ++number)
+            MapComPort(number, number == kHighestComPort ? options.device : Text());
     if (options.command == "monitor")
         return options.traceFile.empty()
                    ? RunMonitorCommand(options)
                    : run.fail(kExitUsage, "--trace records the panel's traffic; monitor prints its own");
     const std::map<Text, std::function<int(Run&)>> commands = {{"scan", Scan},   {"read", Read},       {"load", Load},
                                                                {"store", Store}, {"restore", Restore}, {"get", Get},
-                                                               {"set", Set}};
+                                                               {"set", Set},     {"diff", Diff}};
     const auto command = commands.find(options.command);
     if (command == commands.end())
         return run.fail(kExitUsage, "unknown command '" + options.command + "'; see effectpanel-cli --help");

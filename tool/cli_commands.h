@@ -5,12 +5,9 @@
 /// a load.
 
 #include "tool/cli_options.h"
+#include "tool/command_run.h"
 
 namespace ep {
-
-inline constexpr int kExitDone = 0;
-inline constexpr int kExitDevice = 1;
-inline constexpr int kExitUsage = 2;
 
 int RunCliCommand(const CliOptions& options);
 

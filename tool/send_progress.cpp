@@ -1,6 +1,5 @@
 #include "tool/send_progress.h"
 
-#include "model/blocks.h"
 #include "model/controls.h"
 #include "ui/window.h"
 
@@ -36,14 +35,15 @@ void SendProgress::propertyChanged(int number) {
     if (number == prop::Visible) {
         const bool shown = m_bar.readBool(prop::Visible);
         if (shown && !m_running && !m_toTerminal)
-            std::fprintf(stderr, "发送设置：%d 项\n", EffectSetFieldCount);
+            std::fprintf(stderr, "发送设置：%d 项\n", m_bar.readInt(prop::progress::Maximum));
         if (!shown && m_running && m_toTerminal)
             std::fputs("\n", stderr);
         if (!shown && m_running && !m_toTerminal)
             std::fprintf(stderr, "发送完毕：%d 项\n", m_bar.readInt(prop::progress::Position));
         m_running = shown;
     } else if (number == prop::progress::Position && m_running && m_toTerminal) {
-        std::fprintf(stderr, "\r发送设置 %3d/%d", m_bar.readInt(prop::progress::Position), EffectSetFieldCount);
+        std::fprintf(stderr, "\r发送设置 %3d/%d", m_bar.readInt(prop::progress::Position),
+                     m_bar.readInt(prop::progress::Maximum));
         std::fflush(stderr);
     }
 }

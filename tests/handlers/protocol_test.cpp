@@ -4,6 +4,7 @@
 #include "link/connection.h"
 #include "link/link_globals.h"
 #include "link/send_all.h"
+#include "model/blocks.h"
 #include "model/colours.h"
 #include "model/controls.h"
 #include "window_fixture.h"
@@ -323,6 +324,29 @@ TEST_F(Protocol, SendAllOnAClosedPortSaysThatNothingWasSent) {
     SendAll();
     ASSERT_EQ(host.messageBoxes.size(), 1u);
     EXPECT_EQ(host.messageBoxes[0].text, "重新设置失败：255 项中有 255 项未能发送到设备");
+}
+
+TEST_F(Protocol, SendFieldsSendsOnlyTheNamedFieldsInTheSendAllsOrderAndPace) {
+    online();
+    const long long start = host.now();
+    SendFields({200, 3, 34, 3});
+    Bytes expected;
+    for (const int field : {3, 34, 200}) {
+        const ChannelAddress target = *ChannelAddressOfField(field);
+        expected.insert(expected.end(), {0x80, static_cast<std::uint8_t>(target.channel), 0xBD, 0x02,
+                                         static_cast<std::uint8_t>(target.address), deviceValues[field - 1]});
+    }
+    EXPECT_EQ(written(1), expected);
+    EXPECT_EQ(host.now() - start, 30);
+    EXPECT_EQ(ControlNamed("进度条1").readInt(prop::progress::Position), 3);
+    EXPECT_EQ(ControlNamed("进度条1").readInt(prop::progress::Maximum), 3);
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].text, "重新设置成功");
+    SendAll();
+    EXPECT_EQ(ControlNamed("进度条1").readInt(prop::progress::Maximum), 255) << "the window's own range again";
+    PortLink().Close();
+    SendFields({5, 6});
+    EXPECT_EQ(host.messageBoxes.back().text, "重新设置失败：2 项中有 2 项未能发送到设备");
 }
 
 /// A read whose dump is not complete within 2 s: given up, offline, nothing of it shown, and the next

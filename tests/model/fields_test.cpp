@@ -62,5 +62,29 @@ TEST(Fields, EveryTextOfAFieldReadsBackAsItsValue) {
     EXPECT_EQ(ValueOfText(16, "bgm"), 1);
 }
 
+TEST(Fields, TheSelectedModesAreThoseTheBandSelectorsPick) {
+    std::vector<int> values(EffectSetFieldCount, 0);
+    const auto set = [&values](const char* name, int value) {
+        values[static_cast<std::size_t>(*FieldNamed(name) - 1)] = value;
+    };
+    set("MIC_MODE", 1);
+    set("KTV_MODE", 5);
+    set("MUSIC_MODE", 3);
+    set("MIC_MODE1", 4);
+    const struct {
+        const char* name;
+        bool selected;
+    } cases[] = {{"Music_Vol", true},       {"Key", true},
+                 {"MIC2 1KHZ", true},       {"MIC5 1KHZ", false},
+                 {"MIC1 1KHZ", false},      {"EFF2 Rev1 Time", true},
+                 {"EFF1 Rev1 Time", false}, {"KTV2 EchoA Rep", false},
+                 {"MUSIC4 C_Bass", true},   {"MUSIC1 Out Limit", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FieldInSelectedModes(*FieldNamed(c.name), values), c.selected) << c.name;
+    set("KTV_MODE", 1);
+    EXPECT_TRUE(FieldInSelectedModes(*FieldNamed("KTV2 EchoA Rep"), values));
+    EXPECT_FALSE(FieldInSelectedModes(*FieldNamed("EFF2 Rev1 Time"), values)) << "the other type's mode";
+}
+
 } // namespace
 } // namespace ep

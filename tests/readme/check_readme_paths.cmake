@@ -1,7 +1,8 @@
 # Checks that every relative path the README names in its code (spans, indented blocks) and links exists:
 # build/... in this build folder, the others in the source. A word in capitals (TARGET) stands for any
 # name. Paths in the other build folders of scripts/test (build-windows/...) are left out, as this build
-# does not make them.
+# does not make them, and so are the examples of a user's own files (venue/rooms.json, ./device): paths in
+# a folder that the source does not have.
 file(READ ${SOURCE_DIR}/README.md readme)
 string(REGEX MATCHALL "`[^`\n]+`" spans "${readme}")
 string(REGEX MATCHALL "\n    [^\n]+" block_lines "${readme}")
@@ -14,6 +15,10 @@ set(checked 0)
 foreach(word IN LISTS words)
   if(NOT word MATCHES "^[A-Za-z0-9_.-]+/[A-Za-z0-9_./-]*$" OR word MATCHES "^build[^/]"
      OR word MATCHES "^(application|text)/") # MIME types look like paths
+    continue()
+  endif()
+  string(REGEX MATCH "^[^/]+" top "${word}")
+  if(NOT top STREQUAL "build" AND (top STREQUAL "." OR NOT EXISTS ${SOURCE_DIR}/${top}))
     continue()
   endif()
   string(REGEX REPLACE "(^|/)[A-Z][A-Z_]+(/|$)" "\\1*\\2" pattern "${word}")

@@ -1,6 +1,7 @@
 #include "test_host.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace ep::testing {
 
@@ -105,6 +106,26 @@ SerialOpenResult TestHost::openSerial(const Text& devicePath, const SerialLineSe
     if (!serialOpener)
         return {nullptr, SerialOpenError::Missing, "no such device"};
     return serialOpener(devicePath, settings, receiver);
+}
+
+void TestHost::startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) {
+    processStarts.push_back(request);
+    const long long start = m_now;
+    auto over = std::make_shared<bool>(false);
+    // The first of the play's end and the bound ends the process; the outcome comes from the message loop.
+    auto finish = [this, over, start, ended = std::move(ended)](ProcessOutcome outcome) {
+        if (*over)
+            return;
+        *over = true;
+        outcome.elapsedMs = static_cast<int>(m_now - start);
+        postToUi([ended, outcome] { ended(outcome); });
+    };
+    if (!processStarter) {
+        finish(ProcessOutcome{ProcessOutcome::End::NotStarted, -1, {}, "no such program", 0});
+        return;
+    }
+    callAt(m_now + request.killAfterMs, [finish] { finish(ProcessOutcome{ProcessOutcome::End::Killed}); });
+    processStarter(request, finish);
 }
 
 } // namespace ep::testing

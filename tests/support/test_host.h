@@ -2,7 +2,8 @@
 /// A host with virtual time for the tests. Nothing happens by itself: advance() moves the clock, running
 /// posted callables and the timers that fall due, in time order; sleep() moves the clock with the UI
 /// blocked (only device-side events run). Message boxes and file dialogs are recorded and answered by
-/// the test; serial devices come from the opener that the test installs.
+/// the test; serial devices come from the opener that the test installs, child processes from its
+/// starter.
 
 #include "runtime/host.h"
 
@@ -40,6 +41,11 @@ class TestHost : public Host {
     std::function<SerialOpenResult(const Text&, const SerialLineSettings&, SerialReceiver&)> serialOpener;
     std::vector<Text> serialOpenAttempts;
 
+    /// Plays a child process: it calls ended (at a virtual time of its choice, through callAt) with the
+    /// outcome; a process it never ends is killed at its bound. None: every start fails.
+    std::function<void(const ProcessRequest&, std::function<void(const ProcessOutcome&)> ended)> processStarter;
+    std::vector<ProcessRequest> processStarts;
+
     TimerId startTimer(int periodMs, std::function<void()> tick) override;
     void stopTimer(TimerId timer) override;
     void postToUi(std::function<void()> callable) override;
@@ -50,6 +56,7 @@ class TestHost : public Host {
     std::optional<Text> showFileDialog(const FileDialogRequest& request) override;
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
+    void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
 
   private:
     struct Timer {

@@ -1,0 +1,98 @@
+// Many rooms' processes through the host on virtual time: never more at once than allowed, each of the
+// rest started as one ends, the outcomes in the order asked, and one that hangs killed at its bound
+// without holding back the others.
+
+#include "test_host.h"
+#include "tool/process_runs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace ep {
+namespace {
+
+/// Each process ends with its exit code after the milliseconds its first argument names; "hang" never.
+class Plays {
+  public:
+    explicit Plays(testing::TestHost& host) : m_host(host) {
+        host.processStarter = [this](const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) {
+            ++m_running;
+            mostAtOnce = std::max(mostAtOnce, m_running);
+            starts.push_back(m_host.now());
+            const auto stop = [this, ended](ProcessOutcome outcome) {
+                --m_running;
+                ended(outcome);
+            };
+            if (request.arguments.front() == "hang") {
+                // The host's kill ends it; the play only counts it out then.
+                m_host.callAt(m_host.now() + request.killAfterMs, [this] { --m_running; });
+                return;
+            }
+            const int exitCode = std::stoi(request.arguments.back());
+            m_host.callAt(m_host.now() + std::stoi(request.arguments.front()), [stop, exitCode] {
+                stop({ProcessOutcome::End::Exited, exitCode, "out " + std::to_string(exitCode), {}, 0});
+            });
+        };
+    }
+
+    int mostAtOnce = 0;
+    std::vector<long long> starts;
+
+  private:
+    testing::TestHost& m_host;
+    int m_running = 0;
+};
+
+std::vector<ProcessRequest> Requests(std::vector<std::pair<Text, int>> plays) {
+    std::vector<ProcessRequest> requests;
+    for (const auto& [duration, exitCode] : plays)
+        requests.push_back({"effectpanel-cli", {duration, std::to_string(exitCode)}, 5000});
+    return requests;
+}
+
+TEST(ProcessRuns, NoMoreRunAtOnceThanAllowedAndEachOfTheRestStartsAsOneEnds) {
+    const struct {
+        int atOnce;
+        int mostAtOnce;
+        std::vector<long long> starts;
+    } cases[] = {{0, 4, {0, 0, 0, 0}}, {2, 2, {0, 0, 100, 400}}, {1, 1, {0, 400, 500, 800}}};
+    for (const auto& c : cases) {
+        testing::TestHost host;
+        Plays plays(host);
+        const std::vector<ProcessOutcome> outcomes =
+            RunProcesses(Requests({{"400", 0}, {"100", 1}, {"300", 2}, {"200", 3}}), c.atOnce);
+        EXPECT_EQ(plays.mostAtOnce, c.mostAtOnce) << c.atOnce;
+        EXPECT_EQ(plays.starts, c.starts) << c.atOnce;
+        ASSERT_EQ(outcomes.size(), 4u);
+        for (int index = 0; index < 4; ++index) {
+            EXPECT_EQ(outcomes[static_cast<std::size_t>(index)].exitCode, index) << "in the order asked";
+            EXPECT_EQ(outcomes[static_cast<std::size_t>(index)].standardOutput, "out " + std::to_string(index));
+        }
+    }
+}
+
+TEST(ProcessRuns, OneThatHangsIsKilledAtItsBoundAndTheOthersGoOnMeanwhile) {
+    testing::TestHost host;
+    Plays plays(host);
+    const std::vector<ProcessOutcome> outcomes =
+        RunProcesses(Requests({{"hang", 0}, {"100", 1}, {"100", 2}, {"100", 3}}), 2);
+    EXPECT_EQ(plays.starts, (std::vector<long long>{0, 0, 100, 200}));
+    ASSERT_EQ(outcomes.size(), 4u);
+    EXPECT_EQ(outcomes[0].end, ProcessOutcome::End::Killed);
+    EXPECT_EQ(outcomes[0].elapsedMs, 5000);
+    EXPECT_EQ(outcomes[3].end, ProcessOutcome::End::Exited);
+    EXPECT_EQ(outcomes[3].elapsedMs, 100);
+    EXPECT_EQ(host.now(), 5000) << "the run ends when the killed one has";
+}
+
+TEST(ProcessRuns, AProgramThatCannotStartIsReportedSoForEveryRoom) {
+    testing::TestHost host;
+    const std::vector<ProcessOutcome> outcomes = RunProcesses(Requests({{"100", 0}, {"100", 0}}), 1);
+    ASSERT_EQ(outcomes.size(), 2u);
+    for (const ProcessOutcome& outcome : outcomes)
+        EXPECT_EQ(outcome.end, ProcessOutcome::End::NotStarted);
+}
+
+} // namespace
+} // namespace ep

@@ -1,0 +1,51 @@
+#pragma once
+/// The words of the commands that both a single run and a run in every room take, read and checked
+/// before any device or room is touched; each result says what was wrong in its error.
+
+#include "runtime/value.h"
+
+#include <string_view>
+#include <vector>
+
+namespace ep {
+
+/// The side of a diff that stands for the device rather than for a preset file.
+inline constexpr std::string_view kDeviceSide = "device";
+
+/// read [-o FILE]
+struct ReadWords {
+    Text output; ///< as given; empty: print the set
+    Text error;
+};
+ReadWords ParseReadWords(const std::vector<Text>& words);
+
+/// load [FILE] [--store] [--changed]
+struct LoadWords {
+    Text file; ///< empty when none was named
+    bool store = false;
+    bool changedOnly = false; ///< send only the fields in which the device differs from the file
+    Text error;
+};
+LoadWords ParseLoadWords(const std::vector<Text>& words);
+
+/// get [NAME|FIELD]...: the fields named, all 255 for none.
+struct GetWords {
+    std::vector<int> fields;
+    Text error;
+};
+GetWords ParseGetWords(const std::vector<Text>& words);
+
+struct Assignment {
+    int field = 0;
+    int value = 0;
+};
+
+/// set [--raw] [--file FILE] NAME=VALUE...
+struct SetWords {
+    Text file; ///< the preset to change instead of the device; empty for the device
+    std::vector<Assignment> assignments;
+    Text error;
+};
+SetWords ParseSetWords(const std::vector<Text>& words);
+
+} // namespace ep

@@ -1,0 +1,29 @@
+#pragma once
+/// The summary of a command run in every room, for a person: one row per room with its name, device,
+/// result and time, the lines that explain a result under its row, and a last line that counts the
+/// results.
+
+#include "runtime/value.h"
+
+#include <vector>
+
+namespace ep {
+
+struct RoomRow {
+    Text name{};
+    Text device{};
+    /// "done", "no answer", "not taken", "refused file", "failed"; for diff "equal" or "differs"
+    Text result{};
+    Text summary{};              ///< what follows the result: "2 settings", "killed after 40 s"; may be empty
+    std::vector<Text> details{}; ///< the lines under the row
+    int elapsedMs = 0;
+    bool succeeded = false;
+};
+
+/// The table as lines, its columns as wide as their widest texts.
+Text RoomsTable(const std::vector<RoomRow>& rows);
+
+/// The columns a text takes on a terminal: an East Asian wide character two, any other one.
+int DisplayWidth(const Text& text);
+
+} // namespace ep

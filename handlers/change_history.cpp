@@ -8,6 +8,7 @@
 #include "sets/set_fields.h"
 #include "ui/user_input.h"
 
+#include <algorithm>
 #include <deque>
 
 namespace ep {
@@ -41,9 +42,16 @@ std::vector<FieldChange> ChangesBetween(const Text& before, const Text& after) {
     std::vector<FieldChange> changes;
     if (before == after || before.size() != static_cast<std::size_t>(EffectSetLength) || after.size() != before.size())
         return changes;
-    for (int field = 1; field <= EffectSetFieldCount; ++field)
-        if (const int was = FieldValue(before, field), now = FieldValue(after, field); was != now)
-            changes.push_back({field, was, now});
+    // Only the fields between the first and the last character that differ are looked at: an input changes
+    // one field, or a few.
+    const auto first = std::mismatch(before.begin(), before.end(), after.begin()).first - before.begin();
+    const auto last = std::mismatch(before.rbegin(), before.rend(), after.rbegin()).first - before.rbegin();
+    const int lastPosition = static_cast<int>(before.size() - static_cast<std::size_t>(last));
+    for (int field = FieldAtPosition(static_cast<int>(first) + 1); field <= FieldAtPosition(lastPosition); ++field) {
+        const auto at = static_cast<std::size_t>(FieldPosition(field) - 1);
+        if (before.compare(at, FieldWidth, after, at, FieldWidth) != 0)
+            changes.push_back({field, FieldValue(before, field), FieldValue(after, field)});
+    }
     return changes;
 }
 

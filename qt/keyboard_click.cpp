@@ -18,24 +18,41 @@ bool TakesClicks(const Control& label) {
     });
 }
 
+class KeyboardClick : public QObject {
+  public:
+    KeyboardClick(QWidget& widget, Control& label) : QObject(&widget), m_widget(widget), m_label(label) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            m_widget.update();
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Space && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        // Holding the key down works the label once, as holding the mouse button does.
+        if (!key->isAutoRepeat()) {
+            const QPoint centre = m_widget.rect().center();
+            m_label.raise(event::LeftButtonPressed, {centre.x(), centre.y(), 0});
+            m_label.raise(event::LeftButtonReleased, {centre.x(), centre.y(), 0});
+        }
+        return true;
+    }
+
+  private:
+    QWidget& m_widget;
+    Control& m_label;
+};
+
 } // namespace
 
-void OfferToKeyboard(QWidget& widget, const Control& label) {
-    if (TakesClicks(label))
-        widget.setFocusPolicy(Qt::TabFocus);
-}
-
-bool ClickForKey(const QKeyEvent& key, Control& label, const QWidget& widget) {
-    const int code = key.key();
-    if (code != Qt::Key_Space && code != Qt::Key_Return && code != Qt::Key_Enter)
-        return false;
-    // Holding the key down works the label once, as holding the mouse button does.
-    if (key.isAutoRepeat())
-        return true;
-    const QPoint centre = widget.rect().center();
-    label.raise(event::LeftButtonPressed, {centre.x(), centre.y(), 0});
-    label.raise(event::LeftButtonReleased, {centre.x(), centre.y(), 0});
-    return true;
+void OfferToKeyboard(QWidget& widget, Control& label) {
+    if (!TakesClicks(label))
+        return;
+    widget.setFocusPolicy(Qt::TabFocus);
+    widget.installEventFilter(new KeyboardClick(widget, label));
 }
 
 void PaintFocusFrame(QWidget& widget) {

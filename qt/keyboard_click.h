@@ -4,18 +4,15 @@
 
 #include "ui/control.h"
 
-class QKeyEvent;
 class QWidget;
 
 namespace ep::qt {
 
-/// Lets Tab reach the label's widget when a handler takes the label's clicks; a click of the mouse
-/// still leaves the focus where it was.
-void OfferToKeyboard(QWidget& widget, const Control& label);
-
-/// Space, Enter or Return raise the press and release of the left button at the label's centre; false for
-/// any other key.
-bool ClickForKey(const QKeyEvent& key, Control& label, const QWidget& widget);
+/// When a handler takes the label's clicks: lets Tab reach the label's widget (a click of the mouse still
+/// leaves the focus where it was), turns Space, Enter and Return into the press and release of the left
+/// button at its centre, and repaints it as it takes and loses the focus. Called before the common events
+/// are raised for the widget, so that they still see the keys.
+void OfferToKeyboard(QWidget& widget, Control& label);
 
 /// A frame around the label that has the focus, drawn over its caption.
 void PaintFocusFrame(QWidget& widget);

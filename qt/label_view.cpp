@@ -4,14 +4,13 @@
 #include "qt/colours.h"
 #include "qt/keyboard_click.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 
 namespace ep::qt {
 
 LabelView::LabelView(Control& control, QWidget* parent) : QWidget(parent), ControlWidget(control, *this) {
-    raiseCommonEventsOf(*this);
     OfferToKeyboard(*this, control);
+    raiseCommonEventsOf(*this);
     mirrorAllProperties();
 }
 
@@ -27,21 +26,6 @@ void LabelView::paintEvent(QPaintEvent*) {
     PaintCaption(*this, control().readText(Caption), control().readFont(prop::label::Font),
                  control().readInt(TextColour));
     PaintFocusFrame(*this);
-}
-
-void LabelView::keyPressEvent(QKeyEvent* event) {
-    if (!ClickForKey(*event, control(), *this))
-        QWidget::keyPressEvent(event);
-}
-
-void LabelView::focusInEvent(QFocusEvent* event) {
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void LabelView::focusOutEvent(QFocusEvent* event) {
-    QWidget::focusOutEvent(event);
-    update();
 }
 
 } // namespace ep::qt

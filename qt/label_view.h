@@ -15,9 +15,6 @@ class LabelView : public QWidget, public ControlWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 };
 
 } // namespace ep::qt

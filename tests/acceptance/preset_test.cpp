@@ -1,20 +1,13 @@
 #include "acceptance_fixture.h"
+#include "set_texts.h"
 
 #include <QThread>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace ep::acceptance {
 namespace {
-
-std::string FileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 bool WaitForFile(const std::string& path) {
     for (int attempt = 0; attempt < 150 && !std::filesystem::exists(path); ++attempt)
@@ -33,7 +26,7 @@ TEST_F(OnlineAcceptance, APresetSavedChangedAndLoadedBackReachesWindowAndDevice)
     const std::string file = folderPath("evening.tonset");
     ASSERT_TRUE(WaitForFile(file));
     EXPECT_EQ(program.value("box"), "none") << "a save that works says nothing";
-    EXPECT_EQ(FileText(file), saved);
+    EXPECT_EQ(testing::FileContents(file), saved);
 
     ASSERT_EQ(program.ask("key Eff_Vol调节 Left 10"), "ok");
     ASSERT_EQ(program.ask("click key_b5"), "ok");
@@ -66,9 +59,7 @@ TEST_F(Acceptance, AFileThatIsNotAPresetIsRefusedWithItsReason) {
 
 TEST_F(Acceptance, APresetNamedOnTheCommandLineIsSentOnceThePanelIsOnline) {
     plugDevice();
-    std::string preset = deviceSet();
-    for (const auto& [field, digits] : {std::pair{3, "025"}, {19, "007"}, {200, "001"}})
-        preset.replace(static_cast<std::size_t>(3 * field - 3), 3, digits);
+    const std::string preset = testing::WithFields(deviceSet(), {{3, 25}, {19, 7}, {200, 1}});
     const std::string file = folderPath("from-the-file-manager.tonset");
     std::ofstream(file) << preset;
 

@@ -3,6 +3,7 @@
 
 #include "program_run.h"
 #include "ser2net_server.h"
+#include "set_texts.h"
 #include "sim/design_values.h"
 #include "sim/field_map.h"
 #include "sim/pty_server.h"
@@ -24,15 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 enum class Transport { Pty, Tcp };
-
-std::string Fields(std::string set, std::initializer_list<std::pair<int, int>> changes) {
-    for (const auto& [field, value] : changes) {
-        char digits[12];
-        std::snprintf(digits, sizeof digits, "%03d", value);
-        set.replace(static_cast<std::size_t>(3 * field - 3), 3, digits);
-    }
-    return set;
-}
 
 class CliEndToEnd : public ::testing::TestWithParam<Transport> {
   protected:
@@ -80,11 +72,6 @@ class CliEndToEnd : public ::testing::TestWithParam<Transport> {
         return sim::ThreeDigitText(simulator.storedValues());
     }
     std::string file(const std::string& name) const { return (folder / name).string(); }
-    static std::string Contents(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
     sim::PtyServer simulator;
     testing::Ser2Net ser2net;
     std::string device; ///< what COM10 is; none when empty
@@ -104,12 +91,12 @@ TEST_P(CliEndToEnd, ReadGivesTheDevicesMemory) {
     EXPECT_EQ(printed.out, deviceSet() + "\n");
     const auto saved = cli({"read", "-o", file("room")});
     EXPECT_EQ(saved.exitCode, 0) << saved.err;
-    EXPECT_EQ(Contents(file("room.tonset")), deviceSet()) << "the suffix is added as the panel adds it";
+    EXPECT_EQ(testing::FileContents(file("room.tonset")), deviceSet()) << "the suffix is added as the panel adds it";
 }
 
 TEST_P(CliEndToEnd, LoadSendsThePresetChecksItAndStoresIt) {
     plugDevice();
-    const std::string preset = Fields(deviceSet(), {{1, 55}, {19, 8}, {112, 33}, {255, 1}});
+    const std::string preset = testing::WithFields(deviceSet(), {{1, 55}, {19, 8}, {112, 33}, {255, 1}});
     std::ofstream(file("evening.tonset"), std::ios::binary) << preset;
     const auto loaded = cli({"--json", "load", file("evening.tonset"), "--store"});
     ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
@@ -133,7 +120,7 @@ TEST_P(CliEndToEnd, LoadChangedSendsOnlyTheSettingsThatDifferInTheSendAllsOrderA
         bulkFields.push_back(sim::FieldOf({frame.channel, frame.address}).value_or(0));
     };
     plugDevice(options);
-    const std::string preset = Fields(deviceSet(), {{200, 9}, {3, 66}, {34, 13}, {255, 1}});
+    const std::string preset = testing::WithFields(deviceSet(), {{200, 9}, {3, 66}, {34, 13}, {255, 1}});
     std::ofstream(file("evening.tonset"), std::ios::binary) << preset;
     const auto loaded = cli({"--json", "load", file("evening.tonset"), "--changed"});
     ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
@@ -207,7 +194,7 @@ TEST_P(CliEndToEndOnAPty, ALoadThatTheDeviceDoesNotKeepFailsNamingTheSetting) {
             simulator.setValue(34, 2);
     };
     plugDevice(options);
-    std::ofstream(file("preset.tonset"), std::ios::binary) << Fields(deviceSet(), {{34, 13}});
+    std::ofstream(file("preset.tonset"), std::ios::binary) << testing::WithFields(deviceSet(), {{34, 13}});
     const auto loaded = cli({"load", file("preset.tonset")});
     EXPECT_EQ(loaded.exitCode, 1);
     EXPECT_NE(loaded.err.find("MIC2 1KHZ: +3dB → -8dB"), std::string::npos) << loaded.err;
@@ -245,14 +232,15 @@ TEST_P(CliEndToEndOnAPty, WithoutADeviceTheToolSaysSoAndAPresetCanStillBeEdited)
     EXPECT_EQ(unanswered.exitCode, 1);
     EXPECT_NE(unanswered.err.find("no processor answered"), std::string::npos) << unanswered.err;
 
-    const std::string preset = Fields(sim::ThreeDigitText(sim::DesignValues()), {{3, 33}});
+    const std::string preset = testing::WithFields(sim::ThreeDigitText(sim::DesignValues()), {{3, 33}});
     std::ofstream(file("office.tonset"), std::ios::binary) << preset;
     const auto edited = cli({"set", "--file", file("office.tonset"), "MIC2 1KHZ=-2dB", "Lock=ON"});
     ASSERT_EQ(edited.exitCode, 0) << edited.err;
-    EXPECT_EQ(Contents(file("office.tonset")), Fields(preset, {{34, 8}, {21, 1}}));
+    EXPECT_EQ(testing::FileContents(file("office.tonset")), testing::WithFields(preset, {{34, 8}, {21, 1}}));
     std::ofstream(file("empty.tonset"), std::ios::binary) << "";
     ASSERT_EQ(cli({"set", "--file", file("empty.tonset"), "Key=b5"}).exitCode, 0);
-    EXPECT_EQ(Contents(file("empty.tonset")), Fields(sim::ThreeDigitText(sim::DesignValues()), {{19, 0}}))
+    EXPECT_EQ(testing::FileContents(file("empty.tonset")),
+              testing::WithFields(sim::ThreeDigitText(sim::DesignValues()), {{19, 0}}))
         << "an empty preset stands for the default set";
 }
 
@@ -263,7 +251,7 @@ TEST_P(CliEndToEndOnAPty, ReadAndLoadWorkThroughSer2net) {
     const auto read = cli({"read"});
     ASSERT_EQ(read.exitCode, 0) << read.err;
     EXPECT_EQ(read.out, deviceSet() + "\n");
-    const std::string preset = Fields(deviceSet(), {{2, 66}, {200, 9}});
+    const std::string preset = testing::WithFields(deviceSet(), {{2, 66}, {200, 9}});
     std::ofstream(file("network.tonset"), std::ios::binary) << preset;
     const auto loaded = cli({"load", file("network.tonset"), "--store"});
     ASSERT_EQ(loaded.exitCode, 0) << loaded.err;

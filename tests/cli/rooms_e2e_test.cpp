@@ -2,6 +2,7 @@
 // as its line takes it, and the tool run with --rooms as an installer runs it.
 
 #include "program_run.h"
+#include "set_texts.h"
 #include "sim/design_values.h"
 #include "sim/pty_server.h"
 
@@ -21,20 +22,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRooms = 5;
-
-std::string Fields(std::string set, std::initializer_list<std::pair<int, int>> changes) {
-    for (const auto& [field, value] : changes) {
-        char digits[12];
-        std::snprintf(digits, sizeof digits, "%03d", value);
-        set.replace(static_cast<std::size_t>(3 * field - 3), 3, digits);
-    }
-    return set;
-}
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 /// One room's simulated processor, with when the first and the last frame of the tool reached it.
 struct SimulatedRoom {
@@ -123,7 +110,8 @@ TEST_F(Venue, ABackupWritesOneFileForEachRoomThatHoldsItsMemory) {
     ASSERT_EQ(backup.exitCode, 0) << backup.err;
     const char* files[kRooms] = {"K01.tonset", "K02.tonset", "VIP_3.tonset", "包厢4.tonset", "K05.tonset"};
     for (int index = 0; index < kRooms; ++index)
-        EXPECT_EQ(Contents(folder / "backup" / files[index]), rooms[static_cast<std::size_t>(index)]->set())
+        EXPECT_EQ(testing::FileContents(folder / "backup" / files[index]),
+                  rooms[static_cast<std::size_t>(index)]->set())
             << files[index];
     EXPECT_NE(backup.out.find("包厢4  "), std::string::npos) << backup.out;
     EXPECT_NE(backup.out.find("5 rooms: 5 done"), std::string::npos) << backup.out;
@@ -140,7 +128,7 @@ TEST_F(Venue, APushNamesTheSilentRoomAndTheOneThatDidNotKeepItAndTheOthersHoldTh
                     rooms[3]->simulator.setValue(34, 2);
             };
     });
-    const std::string preset = Fields(sim::ThreeDigitText(sim::DesignValues()), {{34, 13}, {19, 7}});
+    const std::string preset = testing::WithFields(sim::ThreeDigitText(sim::DesignValues()), {{34, 13}, {19, 7}});
     std::ofstream(path("house.tonset"), std::ios::binary) << preset;
     const auto pushed = cli({"--json", "load", path("house.tonset")});
     EXPECT_EQ(pushed.exitCode, 1) << pushed.err;
@@ -171,9 +159,10 @@ TEST_F(Venue, OnlyTheRoomsNamedAreTouchedAndOneJobRunsThemOneAfterTheOther) {
 
 TEST_F(Venue, DiffTellsWhereTwoPresetsOrARoomAndAPresetDiffer) {
     openVenue();
-    const std::string house = Fields(sim::ThreeDigitText(sim::DesignValues()), {{14, 1}, {34, 13}, {40, 12}});
+    const std::string house =
+        testing::WithFields(sim::ThreeDigitText(sim::DesignValues()), {{14, 1}, {34, 13}, {40, 12}});
     std::ofstream(path("house.tonset"), std::ios::binary) << house;
-    std::ofstream(path("late.tonset"), std::ios::binary) << Fields(house, {{34, 8}, {40, 10}});
+    std::ofstream(path("late.tonset"), std::ios::binary) << testing::WithFields(house, {{34, 8}, {40, 10}});
     const auto presets = testing::RunProgram(EP_CLI_PATH, {"diff", path("house.tonset"), path("late.tonset")});
     EXPECT_EQ(presets.exitCode, 1) << presets.err;
     EXPECT_EQ(presets.out, "MIC2 1KHZ: +3dB → -2dB\n"

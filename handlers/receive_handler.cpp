@@ -6,6 +6,7 @@
 #include "link/device_link.h"
 #include "link/dump_collection.h"
 #include "link/link_globals.h"
+#include "model/blocks.h"
 #include "model/colours.h"
 #include "model/controls.h"
 #include "runtime/conversions.h"
@@ -15,21 +16,18 @@
 namespace ep {
 namespace {
 
-constexpr int kDumpLength = 255;
-
 bool Collecting() { return DumpActive == 1; }
 
-/// Every byte of an open collection is its next value, whatever else it may mean; the 255th closes it
-/// and shows the set, before the byte is looked at for its other meanings.
+/// Every byte of an open collection is its next value, whatever else it may mean; the 255th completes it
+/// and shows the set when it is taken, before the byte is looked at for its other meanings.
 void CollectDumpByte(int byte) {
-    if (Collecting() && DumpCount != kDumpLength) {
+    if (Collecting() && DumpCount != EffectSetFieldCount) {
         SetEffectSetText(ConcatText({EffectSetText(), ThreeDigitText(byte)}));
         DumpCount += 1;
         if (DumpCount == 1 && byte == reply::DumpMarker)
             SetEffectSetText("");
     }
-    if (Collecting() && DumpCount == kDumpLength) {
-        FinishDumpCollection();
+    if (Collecting() && DumpCount == EffectSetFieldCount && CompleteDumpCollection() == DumpCompletion::Taken) {
         ApplyEffectSet();
         ForgetChanges();
     }
@@ -75,7 +73,8 @@ void ReceiveByte(const EventContext& context) {
         if (byte == reply::KeyResetRequest && KeyChanged == 1 && !Collecting())
             ResetKey();
     }
-    if (!Collecting() && byte == reply::HelloAnswer)
+    // An A8 that answers no hello of ours is line noise, which must not make the panel send anything.
+    if (!Collecting() && byte == reply::HelloAnswer && HelloAnswerExpected())
         AnswerHello();
 }
 

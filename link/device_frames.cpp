@@ -1,6 +1,7 @@
 #include "link/device_frames.h"
 
 #include "link/device_link.h"
+#include "link/dump_collection.h"
 
 #include <initializer_list>
 
@@ -22,8 +23,9 @@ bool SendDeviceFrame(std::uint8_t channel, std::uint8_t commandByte, std::uint8_
 }
 
 void SendHelloFrame() {
-    static_cast<void>(SendBytes({frame::Header, frame::SystemChannel, frame::SystemCommand, frame::HelloSelector,
-                                 frame::HelloAddress, frame::HelloValue}));
+    if (SendBytes({frame::Header, frame::SystemChannel, frame::SystemCommand, frame::HelloSelector, frame::HelloAddress,
+                   frame::HelloValue}))
+        ExpectHelloAnswer();
 }
 
 void SendDumpRequest() {

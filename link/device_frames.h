@@ -52,7 +52,8 @@ inline constexpr std::uint8_t DumpMarker = 0x63;
 [[nodiscard]] bool SendDeviceFrame(std::uint8_t channel, std::uint8_t command, std::uint8_t address,
                                    const Value& value);
 
-/// 80 BC 88 00 00 A8, sent by each connect attempt; one that does not go out is retried at the next.
+/// 80 BC 88 00 00 A8, sent by each connect attempt; one that does not go out is retried at the next, one
+/// that does makes the next byte A8 its answer.
 void SendHelloFrame();
 /// 80 BC 88 01 80 00, asks for all 255 values; a request that does not go out ends in the dump's deadline.
 void SendDumpRequest();

@@ -1,5 +1,6 @@
 #include "link/device_link.h"
 
+#include "link/dump_collection.h"
 #include "link/link_globals.h"
 #include "model/blocks.h"
 #include "model/controls.h"
@@ -24,7 +25,10 @@ Text EffectSetText() { return EffectSetBox().readText(prop::editbox::Content); }
 void SetEffectSetText(const Text& text) { EffectSetBox().write(prop::editbox::Content, text); }
 
 void WriteField(int position, int value) {
-    SetEffectSetText(ReplaceText(EffectSetText(), position, 3, ThreeDigitText(value)));
+    if (DumpActive == 1)
+        KeepFieldWrittenDuringCollection(position, value);
+    else
+        SetEffectSetText(ReplaceText(EffectSetText(), position, 3, ThreeDigitText(value)));
 }
 
 SerialLink& PortLink() { return LinkOf(ControlNamed(controls::Port)); }

@@ -17,6 +17,7 @@ SerialLink::~SerialLink() { Close(); }
 
 int SerialLink::Open() {
     Close();
+    m_lastOpenError = SerialOpenError::Missing;
     const std::int32_t number = m_port.readInt(serialprop::PortNumber);
     if (number < 1)
         return 0;
@@ -24,13 +25,17 @@ int SerialLink::Open() {
     if (devicePath.empty())
         return 0;
     SerialOpenResult result = CurrentHost().openSerial(devicePath, LineSettingsOf(m_port), *this);
+    m_lastOpenError = result.error;
     if (!result.device) {
         noteOpenFailure(devicePath, result);
         return 0;
     }
     m_openFailures.erase(devicePath);
     m_device = std::move(result.device);
-    m_writeFailed = false;
+    // Reopening a device that is not reading changes nothing about it.
+    if (devicePath != m_devicePath)
+        m_notReading = false;
+    m_devicePath = devicePath;
     return 1;
 }
 
@@ -68,9 +73,17 @@ void SerialLink::Close() {
         m_device->close();
         m_device.reset();
     }
+    DiscardReceived();
+}
+
+std::size_t SerialLink::DiscardReceived() {
     std::lock_guard lock(m_queue->mutex);
+    const std::size_t dropped = m_queue->entries.size() + m_queue->batchLeft;
     m_queue->entries.clear();
+    m_queue->batchLeft = 0;
     m_queue->dropping = false;
+    ++m_queue->discards;
+    return dropped;
 }
 
 std::optional<Bytes> LineBytesOf(const Value& item) {
@@ -88,22 +101,19 @@ int SerialLink::Send(const Value& item) {
         return 0;
     if (bytes->empty())
         return 1;
-    // A device that did not take the last item would hold the window for each item's time-out.
-    if (m_writeFailed)
-        return 0;
     const long long timeout = m_port.readInt(serialprop::Timeout);
     const long long total = timeout * static_cast<long long>(bytes->size()) + timeout;
-    m_writeFailed = !m_device->write(*bytes, static_cast<int>(std::min<long long>(total, INT32_MAX)));
-    if (m_writeFailed)
+    // A device that did not take the last item would hold the window for each item's time-out; a short
+    // try still finds out when it reads again.
+    const int allowedMs = m_notReading ? kNotReadingTryMs : static_cast<int>(std::min<long long>(total, INT32_MAX));
+    m_notReading = !m_device->write(*bytes, allowedMs);
+    if (m_notReading)
         return 0;
     TraceSent(*bytes);
     return 1;
 }
 
-void SerialLink::byteReceived(std::uint8_t byte) {
-    m_writeFailed = false;
-    queue({true, byte});
-}
+void SerialLink::byteReceived(std::uint8_t byte) { queue({true, byte}); }
 
 void SerialLink::lineEvent(LineEventKind kind) { queue({false, static_cast<int>(kind)}); }
 
@@ -135,6 +145,7 @@ void SerialLink::PostDelivery(const std::shared_ptr<NotifyQueue>& queue, Control
 
 void SerialLink::Deliver(const std::weak_ptr<NotifyQueue>& weakQueue, Control& port) {
     std::vector<Notification> batch;
+    int discards = 0;
     {
         const auto queue = weakQueue.lock();
         if (!queue)
@@ -144,11 +155,17 @@ void SerialLink::Deliver(const std::weak_ptr<NotifyQueue>& weakQueue, Control& p
             queue->entries.begin() + static_cast<std::ptrdiff_t>(std::min(queue->entries.size(), kDeliveryBatch));
         batch.assign(queue->entries.begin(), end);
         queue->entries.erase(queue->entries.begin(), end);
+        discards = queue->discards;
     }
-    for (const Notification& entry : batch) {
+    for (std::size_t index = 0; index < batch.size(); ++index) {
+        const Notification& entry = batch[index];
         // A handler may end the program; the port's link is gone with its window then.
-        if (weakQueue.expired())
+        const auto queue = weakQueue.lock();
+        if (!queue)
             return;
+        if (queue->discards != discards)
+            break;
+        queue->batchLeft = batch.size() - index - 1;
         if (entry.isByte) {
             TraceReceived(static_cast<std::uint8_t>(entry.parameter & 0xFF));
             port.raise(event::DataArrived, {entry.parameter & 0xFF});

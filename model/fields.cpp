@@ -81,6 +81,11 @@ std::vector<int> ValuesOfField(int field) {
     return values;
 }
 
+bool ValueInRange(int field, int value) {
+    const std::vector<int> values = ValuesOfField(field);
+    return std::binary_search(values.begin(), values.end(), value);
+}
+
 Text ValueText(int field, int value) {
     const FieldInfo info = InfoOfField(field);
     if (info.row == nullptr)

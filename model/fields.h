@@ -36,6 +36,9 @@ std::optional<int> FieldNamed(std::string_view name);
 /// The device values the field can hold as the window edits it, lowest first.
 std::vector<int> ValuesOfField(int field);
 
+/// Whether the window can show the value for the field: one of ValuesOfField.
+bool ValueInRange(int field, int value);
+
 /// The window's text for the value of the field.
 Text ValueText(int field, int value);
 

@@ -1,6 +1,7 @@
 #include "qt/core_host.h"
 
 #include "qt/child_process.h"
+#include "qt/network_devices.h"
 #include "qt/pseudo_terminal.h"
 #include "qt/serial_device.h"
 
@@ -17,9 +18,13 @@ constexpr int kWakePeriodMs = 10;
 
 } // namespace
 
-CoreHost::CoreHost() { SetCurrentHost(this); }
+CoreHost::CoreHost() : m_networkDevices(std::make_unique<NetworkDevices>()) {
+    m_clock.start();
+    SetCurrentHost(this);
+}
 
 CoreHost::~CoreHost() {
+    m_networkDevices.reset();
     m_timers.clear();
     SetCurrentHost(nullptr);
 }
@@ -49,6 +54,8 @@ void CoreHost::postToUi(std::function<void()> callable) {
     QMetaObject::invokeMethod(this, std::move(callable), Qt::QueuedConnection);
 }
 
+std::int64_t CoreHost::nowMs() const { return m_clock.elapsed(); }
+
 void CoreHost::sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(std::max(milliseconds, 0))); }
 
 bool CoreHost::runUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -66,6 +73,8 @@ bool CoreHost::runUntil(const std::function<bool()>& condition, int timeoutMs) {
 
 SerialOpenResult CoreHost::openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                       SerialReceiver& receiver) {
+    if (IsNetworkDevice(devicePath))
+        return m_networkDevices->open(devicePath, receiver);
     return OpenSerialDevice(devicePath, settings, receiver);
 }
 

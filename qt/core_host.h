@@ -6,6 +6,7 @@
 
 #include "runtime/host.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <map>
@@ -14,6 +15,8 @@
 class QTimer;
 
 namespace ep::qt {
+
+class NetworkDevices;
 
 class CoreHost : public QObject, public Host {
   public:
@@ -25,6 +28,7 @@ class CoreHost : public QObject, public Host {
     void stopTimer(TimerId timer) override;
     void postToUi(std::function<void()> callable) override;
     void sleep(int milliseconds) override;
+    std::int64_t nowMs() const override;
     bool runUntil(const std::function<bool()>& condition, int timeoutMs) override;
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
@@ -32,8 +36,10 @@ class CoreHost : public QObject, public Host {
     void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
 
   private:
+    QElapsedTimer m_clock;
     TimerId m_nextTimer = 1;
     std::map<TimerId, std::unique_ptr<QTimer>> m_timers;
+    std::unique_ptr<NetworkDevices> m_networkDevices;
 };
 
 } // namespace ep::qt

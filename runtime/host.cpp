@@ -17,6 +17,21 @@ void SetCurrentHost(Host* host) { g_host = host; }
 
 bool HasCurrentHost() { return g_host != nullptr; }
 
+SerialOpenResult OpenSerialWhenConnected(Host& host, const Text& devicePath, const SerialLineSettings& settings,
+                                         SerialReceiver& receiver) {
+    // A connection goes on for at most kDeviceOpenMs; the rest is slack for the loop's own pace.
+    constexpr int kSlackMs = 500;
+    SerialOpenResult result = host.openSerial(devicePath, settings, receiver);
+    host.runUntil(
+        [&] {
+            if (result.error == SerialOpenError::Pending)
+                result = host.openSerial(devicePath, settings, receiver);
+            return result.error != SerialOpenError::Pending;
+        },
+        kDeviceOpenMs + kSlackMs);
+    return result;
+}
+
 PseudoTerminalResult Host::openPseudoTerminal(const Text&, SerialReceiver&) {
     return {nullptr, "pseudo-terminals are not available on this platform"};
 }

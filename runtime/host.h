@@ -86,7 +86,12 @@ class SerialDevice {
 };
 
 /// Why an open failed, for the one-time hint to the user; the link itself treats every failure alike.
-enum class SerialOpenError { None, Missing, PermissionDenied, Busy, Other };
+/// Pending: a network device whose connection is still being made; a later open finds it made or failed.
+enum class SerialOpenError { None, Missing, PermissionDenied, Busy, Pending, Other };
+
+/// The most that looking up a network device's host and connecting to it take together; an open of any
+/// device that has not finished by then fails.
+constexpr int kDeviceOpenMs = 3000;
 
 struct SerialOpenResult {
     std::unique_ptr<SerialDevice> device;
@@ -152,6 +157,9 @@ class Host {
     /// Blocks the calling thread; the UI does not process messages meanwhile.
     virtual void sleep(int milliseconds) = 0;
 
+    /// Milliseconds on a clock that only goes forward, from a start of the host's choosing.
+    virtual std::int64_t nowMs() const = 0;
+
     /// Runs the UI thread's messages (timers, posted callables, what the devices send) until the
     /// condition holds, checked after each; true when it held within the time. For what drives the panel
     /// from outside its own events, such as a command-line tool.
@@ -163,7 +171,9 @@ class Host {
     /// A modal open or save dialog; empty when the user cancelled.
     virtual std::optional<Text> showFileDialog(const FileDialogRequest& request) = 0;
 
-    /// Opens the serial device at the platform path with the settings and starts its reader thread.
+    /// Opens the serial device at the platform path with the settings and starts its reader thread. Never
+    /// holds the caller longer than kDeviceOpenMs; a network device is not waited for at all beyond a short
+    /// look, and reported Pending while its connection goes on in the background.
     virtual SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                         SerialReceiver& receiver) = 0;
 
@@ -176,6 +186,12 @@ class Host {
     /// never inside this call, once the process has ended or failed to start.
     virtual void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) = 0;
 };
+
+/// Opens the device as openSerial does, running the UI thread's messages while a network device's
+/// connection is pending, for a caller that has nothing else to do meanwhile; at most kDeviceOpenMs and a
+/// little more.
+SerialOpenResult OpenSerialWhenConnected(Host& host, const Text& devicePath, const SerialLineSettings& settings,
+                                         SerialReceiver& receiver);
 
 /// The host of this process, set once at start-up by the program (or by a test).
 Host& CurrentHost();

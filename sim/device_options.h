@@ -15,8 +15,8 @@ struct FaultOptions {
     bool noise = false;       ///< 1..3 noise bytes (0x01..0x0F) in front of each answer
     int dropDumpByte = 0;     ///< 1..255: leave that value out of every dump; 0: drop nothing
     int dumpValues = 255;     ///< values a dump carries before it stops; 0: a dump request gets no answer
-    /// Random bytes as fast as the line takes them, besides the answers. Never the hello answer 0xA8, so
-    /// that the noise cannot start a dump of itself in the panel.
+    /// Random bytes of every value as fast as the line takes them, besides the answers, as line noise has
+    /// them: the hello answer 0xA8 among them.
     bool flood = false;
     /// Reads nothing from the line: what the panel sends piles up in the line until its writes wait.
     bool deaf = false;

@@ -34,12 +34,10 @@ Bytes SimulatedDevice::keyResetRequest() {
 }
 
 Bytes SimulatedDevice::floodBytes(std::size_t count) {
-    std::uniform_int_distribution<int> value(0x00, 0xFE);
+    std::uniform_int_distribution<int> value(0x00, 0xFF);
     Bytes bytes(count);
-    for (std::uint8_t& byte : bytes) {
-        const int drawn = value(m_noise);
-        byte = static_cast<std::uint8_t>(drawn >= protocol::HelloAnswer ? drawn + 1 : drawn);
-    }
+    for (std::uint8_t& byte : bytes)
+        byte = static_cast<std::uint8_t>(value(m_noise));
     return bytes;
 }
 

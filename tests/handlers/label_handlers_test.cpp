@@ -1,4 +1,5 @@
 #include "handler_test_window.h"
+#include "link/dump_collection.h"
 #include "link/link_globals.h"
 #include "model/colours.h"
 
@@ -152,9 +153,8 @@ TEST_F(LabelHandlers, ShowingASetHoldsEachMinimumAgainstTheNewSetsMaximum) {
         apply(oldSet);
         takeWritten();
         if (c.asDump) {
-            DumpActive = 1;
-            DumpCount = 0;
-            SetEffectSetText("");
+            StartDumpCollection();
+            takeWritten();
             for (std::size_t field = 0; field < 255; ++field)
                 named("端口").raise(event::DataArrived, {std::stoi(newSet.substr(3 * field, 3))});
         } else {

@@ -17,7 +17,11 @@ class SerialLinkTest : public ::testing::Test {
         window.bind(1, event::DataArrived, "data");
         window.bind(1, event::LineEvent, "line");
         HandlerRegistry handlers;
-        handlers.add("data", [this](const EventContext& context) { received.push_back(context.arguments.at(0)); });
+        handlers.add("data", [this](const EventContext& context) {
+            received.push_back(context.arguments.at(0));
+            if (onData)
+                onData(context.arguments.at(0));
+        });
         handlers.add("line", [this](const EventContext& context) { lineEvents.push_back(context.arguments.at(0)); });
         window.resolveBindings(handlers);
         MapComPort(3, "/dev/fake3");
@@ -32,6 +36,7 @@ class SerialLinkTest : public ::testing::Test {
     Window window;
     Control* port = nullptr;
     std::vector<int> received;
+    std::function<void(int)> onData;
     std::vector<int> lineEvents;
 };
 
@@ -103,22 +108,41 @@ TEST_F(SerialLinkTest, EmptyAndUnsendableItems) {
     EXPECT_TRUE(bus.port("/dev/fake3").written.empty());
 }
 
-TEST_F(SerialLinkTest, AfterAWriteTimedOutItemsFailAtOnceUntilTheDeviceSpeaksOrThePortReopens) {
+TEST_F(SerialLinkTest, AfterAWriteTimedOutItemsGetAShortTryUntilTheDeviceTakesOneAgain) {
     ASSERT_EQ(link().Open(), 1);
     bus.port("/dev/fake3").stalled = true;
-    const auto sendTakes = [this] {
+    const auto sendTakes = [this](int expected) {
         const long long start = host.now();
-        EXPECT_EQ(link().Send(Value(std::uint8_t{0x68})), 0);
+        EXPECT_EQ(link().Send(Value(std::uint8_t{0x68})), expected);
         return host.now() - start;
     };
-    EXPECT_EQ(sendTakes(), 2000) << "1000 ms x 1 byte + 1000 ms";
-    EXPECT_EQ(sendTakes(), 0);
+    EXPECT_EQ(sendTakes(0), 2000) << "1000 ms x 1 byte + 1000 ms";
+    EXPECT_EQ(sendTakes(0), kNotReadingTryMs);
+    // Neither what the device sends (a flood) nor reopening it makes it read.
     bus.inject("/dev/fake3", {0x68});
-    EXPECT_EQ(sendTakes(), 2000);
+    EXPECT_EQ(sendTakes(0), kNotReadingTryMs);
     ASSERT_EQ(link().Open(), 1);
-    EXPECT_EQ(sendTakes(), 2000);
+    EXPECT_EQ(sendTakes(0), kNotReadingTryMs);
     bus.port("/dev/fake3").stalled = false;
-    EXPECT_EQ(sendTakes(), 0);
+    EXPECT_EQ(sendTakes(1), 0);
+    bus.port("/dev/fake3").stalled = true;
+    EXPECT_EQ(sendTakes(0), 2000) << "a device that read again has the whole time-out again";
+}
+
+TEST_F(SerialLinkTest, WhatWasReceivedBeforeADiscardIsNeverDelivered) {
+    onData = [this](int byte) {
+        if (byte == 0xA8)
+            link().DiscardReceived();
+    };
+    ASSERT_EQ(link().Open(), 1);
+    Bytes bytes(600, 0x11);
+    bytes[1] = 0xA8;
+    bus.inject("/dev/fake3", bytes);
+    host.runPending();
+    EXPECT_EQ(received, (std::vector<int>{0x11, 0xA8})) << "neither the rest of the batch nor the queue";
+    bus.inject("/dev/fake3", {0x22});
+    host.runPending();
+    EXPECT_EQ(received.back(), 0x22) << "what comes after it is";
 }
 
 TEST_F(SerialLinkTest, SendOnAClosedPortReturnsZeroAtOnce) {

@@ -50,6 +50,7 @@ class TestHost : public Host {
     void stopTimer(TimerId timer) override;
     void postToUi(std::function<void()> callable) override;
     void sleep(int milliseconds) override;
+    std::int64_t nowMs() const override { return m_now; }
     /// Moves the clock a millisecond at a time.
     bool runUntil(const std::function<bool()>& condition, int timeoutMs) override;
     MessageBoxButton showMessageBox(const MessageBoxRequest& request) override;

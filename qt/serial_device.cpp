@@ -2,69 +2,40 @@
 
 #include "qt/serial_platform.h"
 #include "qt/serial_worker.h"
-#include "qt/tcp_worker.h"
-
-#include <QThread>
 
 namespace ep::qt {
 namespace {
 
-class QtSerialDevice : public SerialDevice {
-  public:
-    explicit QtSerialDevice(DeviceWorker* worker) : m_worker(worker) {
-        m_worker->moveToThread(&m_thread);
-        m_thread.start();
-    }
-
-    ~QtSerialDevice() override { close(); }
-
-    SerialOpenResult open(const Text& devicePath) {
-        SerialOpenResult result;
-        QMetaObject::invokeMethod(
-            m_worker, [&] { result = m_worker->open(devicePath); }, Qt::BlockingQueuedConnection);
-        return result;
-    }
-
-    bool write(const Bytes& bytes, int timeoutMs) override {
-        if (m_worker == nullptr)
-            return false;
-        const QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-        bool written = false;
-        QMetaObject::invokeMethod(
-            m_worker, [&] { written = m_worker->write(data, timeoutMs); }, Qt::BlockingQueuedConnection);
-        return written;
-    }
-
-    void close() override {
-        if (m_worker == nullptr)
-            return;
-        QMetaObject::invokeMethod(
-            m_worker, [this] { m_worker->close(); }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-        delete m_worker;
-        m_worker = nullptr;
-    }
-
-  private:
-    QThread m_thread;
-    DeviceWorker* m_worker;
-};
+/// What a write waits beyond its own time-out for the device's thread to take it up.
+constexpr int kHandOverMs = 500;
 
 } // namespace
 
+bool ThreadedDevice::write(const Bytes& bytes, int timeoutMs) {
+    if (!m_thread)
+        return false;
+    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    return m_thread
+        ->call<bool>([data, timeoutMs](DeviceWorker& worker) { return worker.write(data, timeoutMs); },
+                     timeoutMs + kHandOverMs)
+        .value_or(false);
+}
+
+void ThreadedDevice::close() { m_thread.reset(); }
+
 SerialOpenResult OpenSerialDevice(const Text& devicePath, const SerialLineSettings& settings,
                                   SerialReceiver& receiver) {
-    const bool network = IsNetworkDevice(devicePath);
     // The scan tries every absent port each second while offline: no reader thread for those.
-    if (!network && DeviceNodeMissing(devicePath))
+    if (DeviceNodeMissing(devicePath))
         return {nullptr, SerialOpenError::Missing, "No such file or directory"};
-    auto device = std::make_unique<QtSerialDevice>(network ? static_cast<DeviceWorker*>(new TcpWorker(receiver))
-                                                           : new SerialWorker(receiver, settings));
-    SerialOpenResult result = device->open(devicePath);
-    if (result.error == SerialOpenError::None)
-        result.device = std::move(device);
-    return result;
+    auto thread = std::make_unique<DeviceThread>(new SerialWorker(receiver, settings));
+    std::optional<SerialOpenResult> opened = thread->call<SerialOpenResult>(
+        [devicePath](DeviceWorker& worker) { return worker.open(devicePath); }, kDeviceOpenMs);
+    if (!opened)
+        return {nullptr, SerialOpenError::Other, "the device did not open within its time"};
+    if (opened->error == SerialOpenError::None)
+        opened->device = std::make_unique<ThreadedDevice>(std::move(thread));
+    return std::move(*opened);
 }
 
 } // namespace ep::qt

@@ -66,33 +66,52 @@ int Verify(Run& run, HeadlessPanel& panel) {
 
 int NoAnswer(Run& run, int code = kExitDevice) { return run.fail(code, "no processor answered on " + run.ports()); }
 
+/// Each port with whether it opened and whether a processor answered, within the run's time in all.
 int Scan(Run& run) {
     HeadlessPanel panel;
     // The scan tries each port itself.
     ControlNamed(controls::ConnectTimer).write(prop::timer::Period, 0);
     Control& port = ControlNamed(controls::Port);
+    SerialLink& link = LinkOf(port);
+    bool timeUp = false;
+    const Host::TimerId deadline = CurrentHost().startTimer(run.timeoutMs(), [&timeUp] { timeUp = true; });
+    // Every port once first, so that the connections to network devices are all made at the same time.
+    for (int number = 1; number <= kHighestComPort; ++number) {
+        port.write(serialprop::PortNumber, number);
+        link.Open();
+        link.Close();
+    }
     bool anyAnswered = false;
     for (int number = 1; number <= kHighestComPort; ++number) {
         port.write(serialprop::PortNumber, number);
-        const bool opened = LinkOf(port).Open() == 1;
+        const bool tried = !timeUp;
+        bool opened = false;
+        CurrentHost().runUntil(
+            [&] {
+                opened = !timeUp && link.Open() == 1;
+                return opened || timeUp || link.lastOpenError() != SerialOpenError::Pending;
+            },
+            kDeviceOpenMs);
         bool answered = false;
         if (opened) {
             SendHelloFrame();
-            answered = CurrentHost().runUntil(IsOnline, kHelloAnswerMs);
+            answered = CurrentHost().runUntil([&timeUp] { return IsOnline() || timeUp; }, kHelloAnswerMs) && IsOnline();
             GoOffline();
-            LinkOf(port).Close();
         }
+        link.Close();
         anyAnswered = anyAnswered || answered;
         const Text device = ComDevicePath(number);
         char line[160];
         std::snprintf(line, sizeof line, "COM%-2d  %-28s %s", number, device.c_str(),
                       answered ? "a processor answered"
                       : opened ? "opened, no answer"
-                               : "not opened");
+                      : tried  ? "not opened"
+                               : "not tried: the time ran out");
         run.say(line);
         run.result["ports"].push_back(
-            {{"com", number}, {"device", device}, {"opened", opened}, {"answered", answered}});
+            {{"com", number}, {"device", device}, {"opened", opened}, {"answered", answered}, {"tried", tried}});
     }
+    CurrentHost().stopTimer(deadline);
     return run.finish(anyAnswered ? kExitDone : kExitDevice);
 }
 

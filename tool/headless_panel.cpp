@@ -30,7 +30,8 @@ HeadlessPanel::~HeadlessPanel() {
 }
 
 bool HeadlessPanel::comeOnline(int timeoutMs) {
-    ControlNamed(controls::ConnectTimer).raise(event::TimerTick);
+    // Inside the wait, so that a connect attempt that a device or the network holds counts in its time.
+    CurrentHost().postToUi([] { ControlNamed(controls::ConnectTimer).raise(event::TimerTick); });
     return CurrentHost().runUntil(SetShown, timeoutMs);
 }
 
@@ -41,8 +42,9 @@ void HeadlessPanel::holdTheLinkStill() {
 
 std::optional<Text> HeadlessPanel::readBack(int timeoutMs) {
     UserClickedButton(ControlNamed(controls::ReadButton));
-    // The collection's own deadline gives a dump up that does not come, and the panel goes offline.
-    if (!CurrentHost().runUntil([] { return DumpActive == 0; }, std::max(timeoutMs, kDumpDeadlineMs + 100)) ||
+    // The collection's own deadline gives a dump up that does not come, and the panel goes offline; a set
+    // that is asked for again has that time twice.
+    if (!CurrentHost().runUntil([] { return DumpActive == 0; }, std::max(timeoutMs, 2 * kDumpDeadlineMs + 100)) ||
         !SetShown())
         return std::nullopt;
     return EffectSetText();

@@ -159,7 +159,7 @@ int Monitor(const Text& devicePath, const Text& linkPath) {
     });
     const SerialLineSettings settings = PanelLineSettings();
     FromDevice fromDevice(queue);
-    SerialOpenResult device = CurrentHost().openSerial(devicePath, settings, fromDevice);
+    SerialOpenResult device = OpenSerialWhenConnected(CurrentHost(), devicePath, settings, fromDevice);
     if (!device.device) {
         std::fprintf(stderr, "effectpanel-cli: cannot open %s: %s\n", devicePath.c_str(), device.reason.c_str());
         return kExitDevice;

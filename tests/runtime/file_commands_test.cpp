@@ -6,16 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #if !defined(_WIN32)
+#include "file_size_limit.h"
+
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -27,10 +28,10 @@ namespace fs = std::filesystem;
 
 Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-class FileCommandsTest : public testing::Test {
+class FileCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_folder =
             fs::temp_directory_path() / (std::string("ep_files_") + info->test_suite_name() + "_" + info->name());
         fs::remove_all(m_folder);
@@ -141,7 +142,7 @@ struct ShareCase {
 
 void PrintTo(const ShareCase& c, std::ostream* out) { *out << "share " << c.firstShare << " then " << c.secondShare; }
 
-class FileShareTest : public FileCommandsTest, public testing::WithParamInterface<ShareCase> {};
+class FileShareTest : public FileCommandsTest, public ::testing::WithParamInterface<ShareCase> {};
 
 TEST_P(FileShareTest, SecondOpenFollowsTheShareModes) {
     Store("set", "x");
@@ -151,11 +152,11 @@ TEST_P(FileShareTest, SecondOpenFollowsTheShareModes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, FileShareTest,
-                         testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false},
-                                         ShareCase{1, 3, kShareThreeAdmitsReaders}, ShareCase{1, 4, false},
-                                         ShareCase{2, 1, false}, ShareCase{3, 1, kShareThreeAdmitsReaders},
-                                         ShareCase{4, 1, false}, ShareCase{4, 4, false}, ShareCase{2, 2, false},
-                                         ShareCase{3, 3, kShareThreeAdmitsReaders}));
+                         ::testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false},
+                                           ShareCase{1, 3, kShareThreeAdmitsReaders}, ShareCase{1, 4, false},
+                                           ShareCase{2, 1, false}, ShareCase{3, 1, kShareThreeAdmitsReaders},
+                                           ShareCase{4, 1, false}, ShareCase{4, 4, false}, ShareCase{2, 2, false},
+                                           ShareCase{3, 3, kShareThreeAdmitsReaders}));
 
 TEST_F(FileCommandsTest, ShareThreeRefusesAWriter) {
     Store("set", "x");
@@ -393,16 +394,12 @@ TEST_F(FileCommandsTest, ReplaceFileContentsWorksUpToTheLongestName) {
 
 TEST_F(FileCommandsTest, ReplaceFileContentsFailingHalfwayKeepsTheOldFileAndLeavesNothingBehind) {
     Store("set", "old");
-    // A file size limit makes the write fail after its first bytes, also for root.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4;
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto problem = ReplaceFileContents(PathOf("set"), BytesOf("longer than four"));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    std::optional<Text> problem;
+    {
+        const testing::FileSizeLimit limit(4);
+        ASSERT_TRUE(limit.set());
+        problem = ReplaceFileContents(PathOf("set"), BytesOf("longer than four"));
+    }
     EXPECT_NE(problem, std::nullopt);
     EXPECT_EQ(Load("set"), "old");
     EXPECT_EQ(Names(), (std::vector<std::string>{"set"}));

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #if !defined(_WIN32)
@@ -351,12 +353,54 @@ TEST_F(FileCommandsTest, ReplaceFileContentsThroughALinkWritesItsTargetAndKeepsT
     EXPECT_EQ(Names("real"), (std::vector<std::string>{"new", "set"}));
 }
 
+TEST_F(FileCommandsTest, ReplaceFileContentsRefusingLinksLeavesEachLinkAndWhatItNamesAsTheyWere) {
+    fs::create_directory(m_folder / "elsewhere");
+    Store("elsewhere/victim", "mine");
+    fs::create_symlink("elsewhere/victim", m_folder / "far");
+    fs::create_symlink("elsewhere/new", m_folder / "dangling");
+    fs::create_symlink("loop", m_folder / "loop");
+    Store("plain", "old");
+    for (const char* link : {"far", "dangling", "loop"}) {
+        EXPECT_EQ(ReplaceFileContents(PathOf(link), BytesOf("new"), LinkAtName::Refuse),
+                  "是符号链接，不写入它指向的文件")
+            << link;
+        EXPECT_TRUE(fs::is_symlink(m_folder / link)) << link;
+    }
+    EXPECT_EQ(ReplaceFileContents(PathOf("plain"), BytesOf("new"), LinkAtName::Refuse), std::nullopt);
+    EXPECT_EQ(Load("plain"), "new");
+    EXPECT_EQ(Load("elsewhere/victim"), "mine");
+    EXPECT_EQ(Names("elsewhere"), (std::vector<std::string>{"victim"}));
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsRefusingLinksFollowsNoneThatIsPlantedWhileItWrites) {
+    Store("victim", "mine");
+    std::atomic<bool> planting = true;
+    // Someone else turns the name into a link to the victim and back, as fast as they can, while the file
+    // is saved again and again; each rename puts the other kind in place at once.
+    std::thread planter([this, &planting] {
+        for (int swap = 0; swap < 300; ++swap) {
+            std::error_code error;
+            fs::create_symlink("victim", m_folder / "link", error);
+            fs::rename(m_folder / "link", m_folder / "set", error);
+            Store("file", "old");
+            fs::rename(m_folder / "file", m_folder / "set", error);
+        }
+        planting = false;
+    });
+    while (planting)
+        static_cast<void>(ReplaceFileContents(PathOf("set"), BytesOf("new"), LinkAtName::Refuse));
+    planter.join();
+    EXPECT_EQ(Load("victim"), "mine");
+}
+
 TEST_F(FileCommandsTest, ReplaceFileContentsReplacesOnlyARegularFile) {
     ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
     fs::create_directory(m_folder / "folder");
     fs::create_symlink("/dev/null", m_folder / "null");
     for (const char* name : {"fifo", "folder", "null"})
         EXPECT_EQ(ReplaceFileContents(PathOf(name), BytesOf("new")), "不是普通文件") << name;
+    for (const char* name : {"fifo", "folder"})
+        EXPECT_EQ(ReplaceFileContents(PathOf(name), BytesOf("new"), LinkAtName::Refuse), "不是普通文件") << name;
     EXPECT_TRUE(fs::is_fifo(m_folder / "fifo"));
     EXPECT_TRUE(fs::is_directory(m_folder / "folder"));
     EXPECT_TRUE(fs::is_symlink(m_folder / "null"));

@@ -165,7 +165,8 @@ Text CliHelpText() {
            "  --device DEVICE use DEVICE alone (as COM10) and open no other port\n"
            "  --json          print one JSON object for the command, for scripts\n"
            "  --timeout S     seconds the device has to answer (default 10)\n"
-           "  --trace FILE    append the panel's traffic to FILE, decoded as monitor prints it\n"
+           "  --trace FILE    append the panel's traffic to FILE (a regular file), decoded as monitor\n"
+           "                  prints it\n"
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"
            "\n"
@@ -180,8 +181,8 @@ Text CliHelpText() {
            "  or with its own preset.\n"
            "\n"
            "Names ignore case, and '_' stands for a blank. Exit status: 0 done; 1 the device did not\n"
-           "answer or did not take what was sent (with --rooms: not in every room); 2 bad usage or a\n"
-           "refused file.\n";
+           "answer or did not take what was sent (with --rooms: not in every room); 2 bad usage, a\n"
+           "refused file, or a --trace FILE that could not be written to its end.\n";
 }
 
 Text CliVersionText() { return "effectpanel-cli 0.1.0\n"; }

@@ -157,7 +157,8 @@ Text CliHelpText() {
            "                            (with --rooms, or a room's name); exit 0 equal, 1 different, 2 trouble\n"
            "  monitor [--listen PATH]   stand between the panel and the device of the one --com: offer\n"
            "                            the panel a pseudo-terminal (its path printed, or a link at\n"
-           "                            PATH), forward every byte both ways and print each frame\n"
+           "                            PATH; only a link that a killed monitor left there is\n"
+           "                            replaced), forward every byte both ways and print each frame\n"
            "                            decoded, until interrupted or the device goes away\n"
            "\n"
            "Options:\n" +

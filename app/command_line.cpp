@@ -96,8 +96,9 @@ Text HelpText() {
            "Options:\n" +
            ComOptionHelp() +
            "  --simulate      start the built-in simulated processor on a pseudo-terminal as COM10\n"
-           "  --trace FILE    append every frame the panel sends and receives to FILE, decoded, with\n"
-           "                  its time (as effectpanel-cli monitor prints them)\n"
+           "  --trace FILE    append every frame the panel sends and receives to FILE (a regular\n"
+           "                  file), decoded, with its time (as effectpanel-cli monitor prints them);\n"
+           "                  a write that fails makes the exit code 1\n"
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"
            "\n"

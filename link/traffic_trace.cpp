@@ -1,26 +1,32 @@
 #include "link/traffic_trace.h"
 
 #include "link/traffic_decoder.h"
-#include "runtime/file_paths.h"
+#include "runtime/append_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <cstdio>
 #include <memory>
 
 namespace ep {
 namespace {
 
 struct Trace {
-    std::ofstream file;
+    AppendFile file;
+    Text path;
+    Text programName;
     TrafficDecoder decoder;
+    std::optional<Text> failure;
 
     void write(const std::vector<DecodedFrame>& frames) {
+        if (frames.empty() || failure)
+            return;
+        Text lines;
         for (const DecodedFrame& frame : frames)
-            file << TrafficLine(frame) << '\n';
-        // Line by line, so that the file holds what happened before an abrupt end.
-        if (!frames.empty())
-            file.flush();
+            lines += TrafficLine(frame) + '\n';
+        // Frame by frame, so that the file holds what happened before an abrupt end.
+        if (const auto problem = file.append(lines)) {
+            failure = "writing the trace file " + path + " failed: " + *problem + "; it ends there";
+            std::fprintf(stderr, "%s: %s\n", programName.c_str(), failure->c_str());
+        }
     }
 };
 
@@ -28,20 +34,23 @@ std::unique_ptr<Trace> g_trace;
 
 } // namespace
 
-std::optional<Text> StartTrafficTrace(const Text& path) {
+std::optional<Text> StartTrafficTrace(const Text& path, const Text& programName) {
     auto trace = std::make_unique<Trace>();
-    trace->file.open(PathOfName(path), std::ios::binary | std::ios::app);
-    if (!trace->file)
-        return "cannot open the trace file " + path + ": " + std::strerror(errno);
+    if (const auto problem = trace->file.open(path))
+        return "cannot open the trace file " + path + ": " + *problem;
+    trace->path = path;
+    trace->programName = programName;
     g_trace = std::move(trace);
     return std::nullopt;
 }
 
-void StopTrafficTrace() {
+std::optional<Text> StopTrafficTrace() {
     if (!g_trace)
-        return;
+        return std::nullopt;
     g_trace->write(g_trace->decoder.finish());
+    const std::optional<Text> failure = g_trace->failure;
     g_trace.reset();
+    return failure;
 }
 
 void TraceSent(const Bytes& bytes) {

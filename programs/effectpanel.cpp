@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int kSimulatorComPort = 10;
+constexpr int kTraceIncomplete = 1;
 
 } // namespace
 
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
     for (const auto& [number, device] : commandLine.comDevices)
         ep::MapComPort(number, device);
     if (!commandLine.traceFile.empty()) {
-        if (const auto problem = ep::StartTrafficTrace(commandLine.traceFile)) {
+        if (const auto problem = ep::StartTrafficTrace(commandLine.traceFile, "effectpanel")) {
             std::fprintf(stderr, "effectpanel: %s\n", problem->c_str());
             return 2;
         }
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     const int code = ep::qt::RunQtProgram(argc, argv, [&commandLine](const ep::MessageLoop& loop) {
         return ep::ProgramMain(loop, commandLine.presetFile);
     });
-    ep::StopTrafficTrace();
-    return code;
+    // A trace that is not whole was told on standard error as it broke off; the exit code tells it too.
+    const bool traceWhole = !ep::StopTrafficTrace();
+    return code == 0 && !traceWhole ? kTraceIncomplete : code;
 }

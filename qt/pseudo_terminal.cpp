@@ -10,6 +10,7 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #endif
 
 namespace ep::qt {
@@ -25,6 +26,15 @@ PseudoTerminalResult OpenPseudoTerminal(const Text&, SerialReceiver&) {
 namespace {
 
 Text SystemError(const Text& what) { return what + ": " + std::strerror(errno); }
+
+/// What the symbolic link names; empty when it is none, or names something longer than a terminal's path.
+Text LinkTarget(const Text& linkPath) {
+    std::array<char, 128> target{};
+    const ssize_t length = ::readlink(linkPath.c_str(), target.data(), target.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+        return {};
+    return Text(target.data(), static_cast<std::size_t>(length));
+}
 
 class PosixPseudoTerminal : public PseudoTerminal {
   public:
@@ -86,7 +96,7 @@ class PosixPseudoTerminal : public PseudoTerminal {
             static_cast<void>(::write(m_wake[1], &wake, 1));
             m_thread.join();
         }
-        if (!m_linkPath.empty())
+        if (!m_linkPath.empty() && isOurLink())
             ::unlink(m_linkPath.c_str());
         m_linkPath.clear();
         for (int* descriptor : {&m_master, &m_slave, &m_wake[0], &m_wake[1]}) {
@@ -97,17 +107,43 @@ class PosixPseudoTerminal : public PseudoTerminal {
     }
 
   private:
+    /// What a monitor leaves at the path when it ends without its clean-up (killed, a crash): a symbolic
+    /// link of this user to a terminal of the same family as ours (/dev/pts/ and a number). Anything else
+    /// there is somebody's file, to be left alone.
+    bool isOldMonitorLink(const Text& linkPath, const struct stat& status) const {
+        if (!S_ISLNK(status.st_mode) || status.st_uid != ::geteuid())
+            return false;
+        const Text family = m_terminalPath.substr(0, m_terminalPath.find_last_not_of("0123456789") + 1);
+        const Text target = LinkTarget(linkPath);
+        return target.size() > family.size() && target.starts_with(family) &&
+               target.find_first_not_of("0123456789", family.size()) == Text::npos;
+    }
+
     Text makeLink(const Text& linkPath) {
         struct stat status {};
         if (::lstat(linkPath.c_str(), &status) == 0) {
-            if (!S_ISLNK(status.st_mode))
-                return linkPath + " exists and is not a symbolic link";
+            if (!isOldMonitorLink(linkPath, status))
+                return linkPath + " exists and is no link to a pseudo-terminal that a monitor left; it is left "
+                                  "as it is";
             ::unlink(linkPath.c_str());
         }
         if (::symlink(m_terminalPath.c_str(), linkPath.c_str()) != 0)
             return SystemError("symlink " + linkPath);
+        if (::lstat(linkPath.c_str(), &status) != 0)
+            return SystemError("lstat " + linkPath);
         m_linkPath = linkPath;
+        m_link = {status.st_dev, status.st_ino};
         return {};
+    }
+
+    /// Whether the path still holds the link this terminal made, not one that replaced it meanwhile: the
+    /// same inode (which a new file may reuse at once) and the same target.
+    bool isOurLink() const {
+        struct stat status {};
+        if (::lstat(m_linkPath.c_str(), &status) != 0 || !S_ISLNK(status.st_mode) ||
+            std::pair(status.st_dev, status.st_ino) != m_link)
+            return false;
+        return LinkTarget(m_linkPath) == m_terminalPath;
     }
 
     void run() {
@@ -138,6 +174,7 @@ class PosixPseudoTerminal : public PseudoTerminal {
     std::array<int, 2> m_wake{-1, -1};
     Text m_terminalPath;
     Text m_linkPath;
+    std::pair<dev_t, ino_t> m_link{}; ///< the file system and inode of the link made at m_linkPath
     std::thread m_thread;
 };
 

@@ -113,8 +113,8 @@ class PseudoTerminal {
     /// Hands the bytes to the other program at once, without waiting; false when the terminal did not take
     /// them all (nobody reads it and its buffer is full). From one thread at a time.
     virtual bool write(const Bytes& bytes) = 0;
-    /// Stops the reader thread and waits for it, closes the terminal and removes the link; no receiver
-    /// call happens after it returns.
+    /// Stops the reader thread and waits for it, closes the terminal and removes the link, unless something
+    /// else has taken its place; no receiver call happens after it returns.
     virtual void close() = 0;
 };
 
@@ -178,8 +178,9 @@ class Host {
                                         SerialReceiver& receiver) = 0;
 
     /// Offers a new pseudo-terminal and starts its reader thread, with a symbolic link to it at linkPath
-    /// unless that is empty (an old link there is replaced, anything else refused). A host of a platform
-    /// without pseudo-terminals says that it has none.
+    /// unless that is empty. Of what lies at linkPath only the link to a pseudo-terminal that an earlier
+    /// monitor left is replaced; anything else is refused and left as it is. A host of a platform without
+    /// pseudo-terminals says that it has none.
     virtual PseudoTerminalResult openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver);
 
     /// Starts the program as a child process; ended runs on the UI thread, from the message loop and

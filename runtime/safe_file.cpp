@@ -131,10 +131,11 @@ struct OldFile {
 
 Text SystemReason() { return std::strerror(errno); }
 
-/// The file being replaced, left empty when there is none yet; or the reason it is to stay as it is.
+/// The file being replaced, left empty when there is none yet; or the reason it is to stay as it is. A
+/// link at the name was followed or refused before; one that appeared since is no regular file.
 std::optional<Text> InspectOld(const fs::path& path, std::optional<OldFile>& old) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0)
+    if (::lstat(path.c_str(), &status) != 0)
         return errno == ENOENT ? std::nullopt : std::optional<Text>(SystemReason());
     if (!S_ISREG(status.st_mode))
         return Text("不是普通文件");
@@ -203,12 +204,18 @@ std::optional<Text> WriteAndRename(const fs::path& target, const Bytes& contents
 
 } // namespace
 
-std::optional<Text> ReplaceFileContents(const Text& name, const Bytes& contents) {
+std::optional<Text> ReplaceFileContents(const Text& name, const Bytes& contents, LinkAtName link) {
     if (name.empty())
         return Text("没有文件名");
     fs::path target = PathOfName(name);
-    if (auto problem = FollowLinks(target))
-        return problem;
+    if (link == LinkAtName::WriteThrough) {
+        if (auto problem = FollowLinks(target))
+            return problem;
+    } else {
+        std::error_code error;
+        if (fs::is_symlink(fs::symlink_status(target, error)))
+            return Text("是符号链接，不写入它指向的文件");
+    }
     std::optional<OldFile> old;
     if (auto problem = InspectOld(target, old))
         return problem;

@@ -79,8 +79,8 @@ PresetText ReadPreset(const Text& name) {
     return {std::move(text), std::nullopt};
 }
 
-std::optional<Text> SavePreset(const Text& name, const Text& text) {
-    if (const auto problem = ReplaceFileContents(name, ToByteString(Value(text))))
+std::optional<Text> SavePreset(const Text& name, const Text& text, LinkAtName link) {
+    if (const auto problem = ReplaceFileContents(name, ToByteString(Value(text)), link))
         return "效果文件保存失败：" + name + "\n" + *problem;
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 /// replaces the old file only once the new one is complete, and a preset that cannot be read or holds no
 /// EffectSet is refused with the reason, for the user, in the window's language.
 
+#include "runtime/safe_file.h"
 #include "runtime/value.h"
 
 #include <optional>
@@ -26,7 +27,7 @@ struct PresetText {
 PresetText ReadPreset(const Text& name);
 
 /// Writes the text as the preset of that name, which is taken as it is (no suffix added); the message
-/// for the user when it failed.
-std::optional<Text> SavePreset(const Text& name, const Text& text);
+/// for the user when it failed. A link at the name is written through, or refused with LinkAtName::Refuse.
+std::optional<Text> SavePreset(const Text& name, const Text& text, LinkAtName link = LinkAtName::WriteThrough);
 
 } // namespace ep

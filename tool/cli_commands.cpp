@@ -334,11 +334,10 @@ int RunCliCommand(const CliOptions& options) {
     if (command == commands.end())
         return run.fail(kExitUsage, "unknown command '" + options.command + "'; see effectpanel-cli --help");
     if (!options.traceFile.empty())
-        if (const auto problem = StartTrafficTrace(options.traceFile))
+        if (const auto problem = StartTrafficTrace(options.traceFile, "effectpanel-cli"))
             return run.fail(kExitUsage, *problem);
-    const int code = command->second(run);
-    StopTrafficTrace();
-    return code;
+    // The command's finish ends the trace.
+    return command->second(run);
 }
 
 } // namespace ep

@@ -158,7 +158,8 @@ Text CliHelpText() {
            "                            (with --rooms, or a room's name); exit 0 equal, 1 different, 2 trouble\n"
            "  monitor [--listen PATH]   stand between the panel and the device of the one --com: offer\n"
            "                            the panel a pseudo-terminal (its path printed, or a link at\n"
-           "                            PATH), forward every byte both ways and print each frame\n"
+           "                            PATH; only a link that a killed monitor left there is\n"
+           "                            replaced), forward every byte both ways and print each frame\n"
            "                            decoded, until interrupted or the device goes away\n"
            "\n"
            "Options:\n" +
@@ -166,7 +167,8 @@ Text CliHelpText() {
            "  --device DEVICE use DEVICE alone (as COM10) and open no other port\n"
            "  --json          print one JSON object for the command, for scripts\n"
            "  --timeout S     seconds the device has to answer (default 10)\n"
-           "  --trace FILE    append the panel's traffic to FILE, decoded as monitor prints it\n"
+           "  --trace FILE    append the panel's traffic to FILE (a regular file), decoded as monitor\n"
+           "                  prints it\n"
            "  -h, --help      show this help and exit\n"
            "      --version   show the version and exit\n"
            "\n"
@@ -176,12 +178,13 @@ Text CliHelpText() {
            "                  (preset optional), each room in its own process, and print a table\n"
            "  --only NAME,... only in the rooms named\n"
            "  --jobs N        at most N rooms at once (default: all)\n"
-           "  read -o FOLDER writes FOLDER/NAME.tonset for each room; load without FILE loads each room's\n"
-           "  preset; diff [PRESET] compares each room with PRESET, or with its own preset.\n"
+           "  read -o FOLDER writes FOLDER/NAME.tonset for each room (never through a link there);\n"
+           "  load without FILE loads each room's preset; diff [PRESET] compares each room with PRESET,\n"
+           "  or with its own preset.\n"
            "\n"
            "Names ignore case, and '_' stands for a blank. Exit status: 0 done; 1 the device did not\n"
-           "answer or did not take what was sent (with --rooms: not in every room); 2 bad usage or a\n"
-           "refused file.\n";
+           "answer or did not take what was sent (with --rooms: not in every room); 2 bad usage, a\n"
+           "refused file, or a --trace FILE that could not be written to its end.\n";
 }
 
 Text CliVersionText() { return "effectpanel-cli 0.1.0\n"; }

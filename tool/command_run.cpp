@@ -1,6 +1,7 @@
 #include "tool/command_run.h"
 
 #include "link/serial_port_kind.h"
+#include "link/traffic_trace.h"
 #include "model/controls.h"
 #include "runtime/resources.h"
 #include "ui/window_definition.h"
@@ -23,6 +24,10 @@ int Run::fail(int code, const Text& message) {
 }
 
 int Run::finish(int code) {
+    if (const auto failure = StopTrafficTrace()) {
+        result["traceError"] = *failure;
+        code = kExitUsage;
+    }
     if (m_options.json) {
         result["exitCode"] = code;
         std::printf("%s\n", result.dump().c_str());

@@ -29,6 +29,8 @@ class Run {
     /// Ends the command with the code, telling why on standard error.
     int fail(int code, const Text& message);
 
+    /// Ends the command with the code, and the panel's trace with it: a trace that could not be written
+    /// whole makes the code kExitUsage, as a refused file does.
     int finish(int code);
 
     nlohmann::ordered_json result;

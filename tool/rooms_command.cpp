@@ -32,12 +32,14 @@ using Refusal = std::optional<Text>;
 constexpr int kDeviceWaitsPerRun = 3;
 constexpr int kSendingMs = 10000;
 
-/// What one room's process is told to do; for diff also the preset its set is compared with.
+/// What one room's process is told to do; for diff also the preset its set is compared with, for a backup
+/// the file its set goes into.
 struct RoomTask {
     const Room* room = nullptr;
     std::vector<Text> command{};
     Text preset{};
     Text presetSet{};
+    Text backupFile{};
 };
 
 /// What the rooms' processes are told, and the preset copies that they load, which last as long.
@@ -81,7 +83,9 @@ Refusal PlanRead(const std::vector<Text>& words, const std::vector<const Room*>&
             if (SameRoomName(earlier, file))
                 return "rooms '" + other->name + "' and '" + room->name + "' would both be saved as " + file;
         files.emplace_back(file, room);
-        plan.tasks.push_back({room, {"read", "-o", NameOfPath(folder / PathOfName(file))}});
+        // The rooms' processes only read; the files are written here, where a link at a room's name is
+        // refused (see SaveBackup).
+        plan.tasks.push_back({room, {"read"}, {}, {}, NameOfPath(folder / PathOfName(file))});
     }
     return std::nullopt;
 }
@@ -220,6 +224,21 @@ Text SecondsText(int milliseconds) {
     return text;
 }
 
+/// Writes the set a room's process read into the room's file of the backup. Others may write into the
+/// folder: a link at the name is refused rather than followed, so that nothing outside the folder is
+/// written.
+void SaveBackup(const RoomTask& task, const Json& report, RoomRow& row, Json& json) {
+    if (const auto refusal = SavePreset(task.backupFile, TextOf(report, "set"), LinkAtName::Refuse)) {
+        row.result = "refused file";
+        row.details.push_back(OnOneLine(*refusal));
+        json["error"] = row.details.back();
+        return;
+    }
+    row.result = "done";
+    row.succeeded = true;
+    json["file"] = task.backupFile;
+}
+
 /// What a room's process that ran to its end came to.
 void ReadResult(const RoomTask& task, const ProcessOutcome& process, const Json& report, RoomRow& row, Json& json) {
     const Text error = TextOf(report, "error");
@@ -235,6 +254,10 @@ void ReadResult(const RoomTask& task, const ProcessOutcome& process, const Json&
                 row.details.push_back(DiffLine(difference));
             json["preset"] = task.preset;
             json["differences"] = DifferencesJson(differences, "room", "preset");
+            return;
+        }
+        if (!task.backupFile.empty()) {
+            SaveBackup(task, report, row, json);
             return;
         }
         row.result = "done";

@@ -172,14 +172,15 @@ int Monitor(const Text& devicePath, const Text& linkPath) {
         return kExitDevice;
     }
     fromDevice.forwardTo(terminal.terminal.get());
+    // Before the line that says the monitor is there: an interrupt from then on ends it with its clean-up.
+    g_interrupted = 0;
+    const auto oldInterrupt = std::signal(SIGINT, Interrupt);
+    const auto oldTerminate = std::signal(SIGTERM, Interrupt);
     const Text shown = linkPath.empty() ? terminal.terminal->path()
                                         : terminal.terminal->path() + " (" + terminal.terminal->terminalPath() + ")";
     std::printf("listening on %s, forwarding to %s\n", shown.c_str(), devicePath.c_str());
     std::fflush(stdout);
 
-    g_interrupted = 0;
-    const auto oldInterrupt = std::signal(SIGINT, Interrupt);
-    const auto oldTerminate = std::signal(SIGTERM, Interrupt);
     UnforwardedNote toPanel("from the device found the panel's terminal full: nothing reads it");
     UnforwardedNote toDevice("from the panel did not reach the device in time");
     const Host::TimerId expiry = CurrentHost().startTimer(kExpiryPeriodMs, [&] {

@@ -1,7 +1,10 @@
 // The traffic as the monitor and the trace tell it: the window comes online through effectpanel-cli's monitor,
-// which tells every frame decoded, and the window's own trace holds what it sent and received.
+// which tells every frame decoded, and the window's own trace holds what it sent and received; a trace that
+// is no regular file, or that cannot be written, is told.
 
 #include "acceptance_fixture.h"
+#include "file_size_limit.h"
+#include "program_run.h"
 
 #include <algorithm>
 #include <csignal>
@@ -9,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sys/stat.h>
 
 namespace ep::acceptance {
 namespace {
@@ -111,6 +115,33 @@ TEST_F(Acceptance, TheTraceHoldsWhatThePanelSentAndReceived) {
         InOrder(lines, {"→ 80 BC 88 00 00 A8  hello", "← A8  hello answer", "→ 80 BC 88 01 80 00  dump request",
                         "← dump, 255 bytes: " + Hex(sim::DesignValues()), "→ 80 00 BB 02 16 0B  MIC1 57HZ = +1dB"}))
         << ::testing::PrintToString(lines);
+}
+
+TEST_F(Acceptance, ATraceThatIsNoRegularFileIsRefusedBeforeTheWindowOpens) {
+    const std::string fifo = folderPath("panel.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& trace : {fifo, std::string("/dev/full")}) {
+        const testing::ProgramResult result = testing::RunProgram(EP_PROGRAM_PATH, {"--trace", trace}, kLineTimeoutMs);
+        EXPECT_EQ(result.exitCode, 2) << trace;
+        EXPECT_EQ(result.err, "effectpanel: cannot open the trace file " + trace +
+                                  ": it is no regular file (a FIFO, a device or a folder)\n");
+    }
+}
+
+TEST_F(Acceptance, ATraceThatCannotBeWrittenEndsTheProgramWithExitCode1) {
+    plugDevice();
+    const std::string trace = folderPath("full.trace");
+    // Room for nothing more in the trace, though for the program's other files.
+    constexpr std::size_t kFull = 1 << 20;
+    std::ofstream(trace) << std::string(kFull, 'x');
+    {
+        const testing::FileSizeLimit limit(kFull);
+        ASSERT_TRUE(limit.set());
+        startProgram({"--trace", trace});
+    }
+    expectOnlineWithTheDevicesSet();
+    EXPECT_EQ(program.quit(kLineTimeoutMs), 1);
+    EXPECT_EQ(std::filesystem::file_size(trace), kFull);
 }
 
 } // namespace

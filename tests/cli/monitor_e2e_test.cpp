@@ -1,16 +1,23 @@
 // effectpanel-cli's traffic monitor and trace in their own processes against the simulated processor: what
-// the monitor refuses, its end when the device goes away, and a trace that each run appends to.
+// the monitor refuses, what it does with what lies at its link's path, its end when the device goes away,
+// and a trace that each run appends to, that must be a regular file and that fails to be written.
 
+#include "file_size_limit.h"
 #include "program_run.h"
+#include "set_texts.h"
 #include "sim/pty_server.h"
 #include "spawned_program.h"
 #include "test_ports.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sys/stat.h>
 
 namespace ep {
 namespace {
@@ -80,6 +87,121 @@ TEST_F(MonitorEndToEnd, EachRunAppendsItsTrafficToTheTrace) {
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& line) { return line.starts_with("← dump, 255 bytes: "); }),
               4);
+}
+
+/// What lies at the path, to tell whether it changed: its kind and its target or contents.
+std::string WhatLiesAt(const fs::path& path) {
+    const fs::file_status status = fs::symlink_status(path);
+    switch (status.type()) {
+    case fs::file_type::symlink:
+        return "link to " + fs::read_symlink(path).string();
+    case fs::file_type::regular:
+        return "file holding " + testing::FileContents(path);
+    case fs::file_type::directory:
+        return "folder";
+    case fs::file_type::fifo:
+        return "FIFO";
+    default:
+        return "nothing";
+    }
+}
+
+TEST_F(MonitorEndToEnd, SomebodysFileAtTheListenPathIsRefusedAndLeftAsItIs) {
+    const fs::path listen = folder / "ttyPanel";
+    std::ofstream(folder / "mine") << "mine";
+    const std::function<void()> plant[] = {
+        [&] { std::ofstream(listen) << "mine"; },
+        [&] { fs::create_directory(listen); },
+        [&] { fs::create_symlink(folder / "mine", listen); },
+        [&] { fs::create_symlink(folder / "none", listen); },
+        [&] { ASSERT_EQ(mkfifo(listen.c_str(), 0600), 0); },
+    };
+    for (const auto& planted : plant) {
+        planted();
+        const std::string before = WhatLiesAt(listen);
+        const testing::ProgramResult result = testing::RunProgram(
+            EP_CLI_PATH, {"--com", "1=" + simulator.path(), "monitor", "--listen", listen.string()}, kLineTimeoutMs);
+        EXPECT_EQ(result.exitCode, 1) << before;
+        EXPECT_NE(result.err.find(listen.string() + " exists and is no link to a pseudo-terminal that a monitor left"),
+                  std::string::npos)
+            << result.err;
+        EXPECT_EQ(WhatLiesAt(listen), before);
+        fs::remove_all(listen);
+    }
+    EXPECT_EQ(testing::FileContents(folder / "mine"), "mine");
+}
+
+TEST_F(MonitorEndToEnd, AnOldMonitorsLinkIsReplacedAndOnlyTheLinkItMadeGoesAtTheEnd) {
+    const fs::path listen = folder / "ttyPanel";
+    // As a monitor that was killed leaves it.
+    fs::create_symlink("/dev/pts/999999", listen);
+    const auto startMonitor = [&](testing::SpawnedProgram& monitor) {
+        ASSERT_TRUE(
+            monitor.start(EP_CLI_PATH, {"--com", "1=" + simulator.path(), "monitor", "--listen", listen.string()}));
+        const auto first = monitor.readLine(kLineTimeoutMs);
+        ASSERT_TRUE(first) << "the monitor printed nothing";
+        EXPECT_EQ(*first, "listening on " + listen.string() + " (" + fs::read_symlink(listen).string() +
+                              "), forwarding to " + simulator.path());
+        EXPECT_TRUE(fs::read_symlink(listen).string().starts_with("/dev/pts/"));
+    };
+    {
+        testing::SpawnedProgram monitor;
+        startMonitor(monitor);
+        monitor.signal(SIGINT);
+        EXPECT_EQ(monitor.waitForExit(kLineTimeoutMs), 0);
+        EXPECT_EQ(WhatLiesAt(listen), "nothing");
+    }
+    {
+        testing::SpawnedProgram monitor;
+        startMonitor(monitor);
+        // The user puts a link of their own in its place meanwhile.
+        fs::remove(listen);
+        fs::create_symlink(folder / "mine", listen);
+        monitor.signal(SIGINT);
+        EXPECT_EQ(monitor.waitForExit(kLineTimeoutMs), 0);
+        EXPECT_EQ(WhatLiesAt(listen), "link to " + (folder / "mine").string());
+    }
+}
+
+TEST_F(MonitorEndToEnd, ATraceThatIsNoRegularFileIsRefusedBeforeAnyDeviceIsTouched) {
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    fs::create_directory(folder / "folder");
+    for (const std::string& trace :
+         {(folder / "fifo").string(), (folder / "folder").string(), std::string("/dev/full")}) {
+        std::vector<std::string> arguments = testing::PortArguments(simulator.path());
+        arguments.insert(arguments.end(), {"--trace", trace, "get", "Key"});
+        const testing::ProgramResult result = testing::RunProgram(EP_CLI_PATH, arguments, kLineTimeoutMs);
+        EXPECT_EQ(result.exitCode, 2) << trace;
+        EXPECT_EQ(result.err, "effectpanel-cli: cannot open the trace file " + trace +
+                                  ": it is no regular file (a FIFO, a device or a folder)\n");
+    }
+    EXPECT_EQ(simulator.counters().bytesReceived, 0u);
+}
+
+TEST_F(MonitorEndToEnd, ATraceThatCannotBeWrittenIsToldOnceAndEndsTheRunWith2) {
+    const fs::path trace = folder / "full.trace";
+    // Room for nothing more in the trace, though for the tool's other files.
+    constexpr std::size_t kFull = 1 << 20;
+    std::ofstream(trace) << std::string(kFull, 'x');
+    std::vector<std::string> arguments = testing::PortArguments(simulator.path());
+    arguments.insert(arguments.end(), {"--json", "--trace", trace.string(), "set", "Key=#2"});
+    testing::ProgramResult result;
+    {
+        const testing::FileSizeLimit limit(kFull);
+        ASSERT_TRUE(limit.set());
+        result = testing::RunProgram(EP_CLI_PATH, arguments);
+    }
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    const std::string failure = "writing the trace file " + trace.string() + " failed: ";
+    const std::string told = "effectpanel-cli: " + failure;
+    const auto at = result.err.find(told);
+    EXPECT_NE(at, std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find(failure, at + told.size()), std::string::npos) << "told once: " << result.err;
+    const nlohmann::json report = nlohmann::json::parse(result.out);
+    EXPECT_EQ(report.at("exitCode"), 2);
+    EXPECT_TRUE(report.at("traceError").get<std::string>().starts_with(failure)) << report;
+    EXPECT_EQ(simulator.values()[18], 7) << "the command itself was done";
+    EXPECT_EQ(fs::file_size(trace), kFull);
 }
 
 } // namespace

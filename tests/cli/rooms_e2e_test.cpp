@@ -12,8 +12,11 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
 
 namespace ep {
 namespace {
@@ -115,6 +118,46 @@ TEST_F(Venue, ABackupWritesOneFileForEachRoomThatHoldsItsMemory) {
             << files[index];
     EXPECT_NE(backup.out.find("包厢4  "), std::string::npos) << backup.out;
     EXPECT_NE(backup.out.find("5 rooms: 5 done"), std::string::npos) << backup.out;
+}
+
+TEST_F(Venue, ABackupIntoAHostileFolderWritesNothingOutsideItAndStillBacksUpTheOtherRooms) {
+    openVenue();
+    const fs::path backup = folder / "backup";
+    fs::create_directory(backup);
+    std::ofstream(path("victim")) << "mine";
+    const struct {
+        const char* file;
+        std::function<void(const fs::path&)> plant;
+        std::string reason;
+    } names[kRooms] = {
+        {"K01.tonset", [this](const fs::path& at) { fs::create_symlink(path("victim"), at); }, "是符号链接"},
+        {"K02.tonset", [this](const fs::path& at) { fs::create_symlink(path("planted"), at); }, "是符号链接"},
+        {"VIP_3.tonset", [](const fs::path& at) { ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); }, "不是普通文件"},
+        {"包厢4.tonset",
+         [](const fs::path& at) {
+             std::ofstream(at) << "old";
+             fs::permissions(at, fs::perms::owner_read);
+         },
+         "文件是只读的"},
+        {"K05.tonset", [](const fs::path&) {}, ""},
+    };
+    for (const auto& name : names)
+        name.plant(backup / name.file);
+    const auto run = cli({"--json", "read", "-o", backup.string()});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    EXPECT_EQ(Results(report),
+              (std::vector<std::string>{"refused file", "refused file", "refused file", "refused file", "done"}));
+    for (std::size_t index = 0; index + 1 < kRooms; ++index)
+        EXPECT_NE(report.at("rooms")[index].value("error", "").find(names[index].reason), std::string::npos)
+            << report.at("rooms")[index];
+    EXPECT_EQ(testing::FileContents(path("victim")), "mine");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path("planted"))));
+    EXPECT_TRUE(fs::is_symlink(backup / "K01.tonset"));
+    EXPECT_TRUE(fs::is_fifo(backup / "VIP_3.tonset"));
+    EXPECT_EQ(testing::FileContents(backup / "包厢4.tonset"), "old");
+    EXPECT_EQ(testing::FileContents(backup / "K05.tonset"), rooms[4]->set());
+    EXPECT_EQ(std::distance(fs::directory_iterator(backup), fs::directory_iterator()), kRooms);
 }
 
 TEST_F(Venue, APushNamesTheSilentRoomAndTheOneThatDidNotKeepItAndTheOthersHoldThePreset) {

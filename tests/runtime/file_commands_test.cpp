@@ -6,16 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #if !defined(_WIN32)
+#include "file_size_limit.h"
+
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -27,10 +30,10 @@ namespace fs = std::filesystem;
 
 Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-class FileCommandsTest : public testing::Test {
+class FileCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_folder =
             fs::temp_directory_path() / (std::string("ep_files_") + info->test_suite_name() + "_" + info->name());
         fs::remove_all(m_folder);
@@ -141,7 +144,7 @@ struct ShareCase {
 
 void PrintTo(const ShareCase& c, std::ostream* out) { *out << "share " << c.firstShare << " then " << c.secondShare; }
 
-class FileShareTest : public FileCommandsTest, public testing::WithParamInterface<ShareCase> {};
+class FileShareTest : public FileCommandsTest, public ::testing::WithParamInterface<ShareCase> {};
 
 TEST_P(FileShareTest, SecondOpenFollowsTheShareModes) {
     Store("set", "x");
@@ -151,11 +154,11 @@ TEST_P(FileShareTest, SecondOpenFollowsTheShareModes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, FileShareTest,
-                         testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false},
-                                         ShareCase{1, 3, kShareThreeAdmitsReaders}, ShareCase{1, 4, false},
-                                         ShareCase{2, 1, false}, ShareCase{3, 1, kShareThreeAdmitsReaders},
-                                         ShareCase{4, 1, false}, ShareCase{4, 4, false}, ShareCase{2, 2, false},
-                                         ShareCase{3, 3, kShareThreeAdmitsReaders}));
+                         ::testing::Values(ShareCase{1, 1, true}, ShareCase{1, 2, false},
+                                           ShareCase{1, 3, kShareThreeAdmitsReaders}, ShareCase{1, 4, false},
+                                           ShareCase{2, 1, false}, ShareCase{3, 1, kShareThreeAdmitsReaders},
+                                           ShareCase{4, 1, false}, ShareCase{4, 4, false}, ShareCase{2, 2, false},
+                                           ShareCase{3, 3, kShareThreeAdmitsReaders}));
 
 TEST_F(FileCommandsTest, ShareThreeRefusesAWriter) {
     Store("set", "x");
@@ -350,12 +353,54 @@ TEST_F(FileCommandsTest, ReplaceFileContentsThroughALinkWritesItsTargetAndKeepsT
     EXPECT_EQ(Names("real"), (std::vector<std::string>{"new", "set"}));
 }
 
+TEST_F(FileCommandsTest, ReplaceFileContentsRefusingLinksLeavesEachLinkAndWhatItNamesAsTheyWere) {
+    fs::create_directory(m_folder / "elsewhere");
+    Store("elsewhere/victim", "mine");
+    fs::create_symlink("elsewhere/victim", m_folder / "far");
+    fs::create_symlink("elsewhere/new", m_folder / "dangling");
+    fs::create_symlink("loop", m_folder / "loop");
+    Store("plain", "old");
+    for (const char* link : {"far", "dangling", "loop"}) {
+        EXPECT_EQ(ReplaceFileContents(PathOf(link), BytesOf("new"), LinkAtName::Refuse),
+                  "是符号链接，不写入它指向的文件")
+            << link;
+        EXPECT_TRUE(fs::is_symlink(m_folder / link)) << link;
+    }
+    EXPECT_EQ(ReplaceFileContents(PathOf("plain"), BytesOf("new"), LinkAtName::Refuse), std::nullopt);
+    EXPECT_EQ(Load("plain"), "new");
+    EXPECT_EQ(Load("elsewhere/victim"), "mine");
+    EXPECT_EQ(Names("elsewhere"), (std::vector<std::string>{"victim"}));
+}
+
+TEST_F(FileCommandsTest, ReplaceFileContentsRefusingLinksFollowsNoneThatIsPlantedWhileItWrites) {
+    Store("victim", "mine");
+    std::atomic<bool> planting = true;
+    // Someone else turns the name into a link to the victim and back, as fast as they can, while the file
+    // is saved again and again; each rename puts the other kind in place at once.
+    std::thread planter([this, &planting] {
+        for (int swap = 0; swap < 300; ++swap) {
+            std::error_code error;
+            fs::create_symlink("victim", m_folder / "link", error);
+            fs::rename(m_folder / "link", m_folder / "set", error);
+            Store("file", "old");
+            fs::rename(m_folder / "file", m_folder / "set", error);
+        }
+        planting = false;
+    });
+    while (planting)
+        static_cast<void>(ReplaceFileContents(PathOf("set"), BytesOf("new"), LinkAtName::Refuse));
+    planter.join();
+    EXPECT_EQ(Load("victim"), "mine");
+}
+
 TEST_F(FileCommandsTest, ReplaceFileContentsReplacesOnlyARegularFile) {
     ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
     fs::create_directory(m_folder / "folder");
     fs::create_symlink("/dev/null", m_folder / "null");
     for (const char* name : {"fifo", "folder", "null"})
         EXPECT_EQ(ReplaceFileContents(PathOf(name), BytesOf("new")), "不是普通文件") << name;
+    for (const char* name : {"fifo", "folder"})
+        EXPECT_EQ(ReplaceFileContents(PathOf(name), BytesOf("new"), LinkAtName::Refuse), "不是普通文件") << name;
     EXPECT_TRUE(fs::is_fifo(m_folder / "fifo"));
     EXPECT_TRUE(fs::is_directory(m_folder / "folder"));
     EXPECT_TRUE(fs::is_symlink(m_folder / "null"));
@@ -393,16 +438,12 @@ TEST_F(FileCommandsTest, ReplaceFileContentsWorksUpToTheLongestName) {
 
 TEST_F(FileCommandsTest, ReplaceFileContentsFailingHalfwayKeepsTheOldFileAndLeavesNothingBehind) {
     Store("set", "old");
-    // A file size limit makes the write fail after its first bytes, also for root.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4;
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto problem = ReplaceFileContents(PathOf("set"), BytesOf("longer than four"));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    std::optional<Text> problem;
+    {
+        const testing::FileSizeLimit limit(4);
+        ASSERT_TRUE(limit.set());
+        problem = ReplaceFileContents(PathOf("set"), BytesOf("longer than four"));
+    }
     EXPECT_NE(problem, std::nullopt);
     EXPECT_EQ(Load("set"), "old");
     EXPECT_EQ(Names(), (std::vector<std::string>{"set"}));

@@ -1,15 +1,14 @@
 #include "app/com_option.h"
 
+#include "link/com_ports.h"
 #include "runtime/file_paths.h"
+#include "runtime/host.h"
 
 #include <charconv>
 #include <filesystem>
 
 namespace ep {
 namespace {
-
-constexpr int kHighestComPort = 10;
-constexpr std::string_view kNetworkPrefix = "tcp:";
 
 bool IsNumberIn(std::string_view digits, int lowest, int highest, int& number) {
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
@@ -19,8 +18,8 @@ bool IsNumberIn(std::string_view digits, int lowest, int highest, int& number) {
 } // namespace
 
 Text ComDeviceProblem(std::string_view device) {
-    if (device.starts_with(kNetworkPrefix)) {
-        const std::string_view address = device.substr(kNetworkPrefix.size());
+    if (IsNetworkDevicePath(device)) {
+        const std::string_view address = device.substr(device.find(':') + 1);
         const auto colon = address.rfind(':');
         int port = 0;
         if (colon == std::string_view::npos || colon == 0 || !IsNumberIn(address.substr(colon + 1), 1, 65535, port))

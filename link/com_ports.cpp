@@ -5,8 +5,6 @@
 namespace ep {
 namespace {
 
-constexpr int kHighestComPort = 10;
-
 std::map<int, Text>& Mapped() {
     static std::map<int, Text> mapped;
     return mapped;

@@ -7,6 +7,9 @@
 
 namespace ep {
 
+/// The COM ports are numbered 1 to this.
+constexpr int kHighestComPort = 10;
+
 /// The device path of COM port number (1..10); empty for a number outside the table.
 Text ComDevicePath(int number);
 

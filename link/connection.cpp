@@ -1,5 +1,6 @@
 #include "link/connection.h"
 
+#include "link/com_ports.h"
 #include "link/device_frames.h"
 #include "link/device_link.h"
 #include "link/dump_collection.h"
@@ -13,7 +14,6 @@
 namespace ep {
 namespace {
 
-constexpr int kHighestComPort = 10;
 constexpr int kConnectWaitMs = 500;
 
 void SetPeriod(const char* timer, int periodMs) { ControlNamed(timer).write(prop::timer::Period, periodMs); }

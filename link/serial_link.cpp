@@ -27,10 +27,13 @@ int SerialLink::Open() {
     SerialOpenResult result = CurrentHost().openSerial(devicePath, LineSettingsOf(m_port), *this);
     m_lastOpenError = result.error;
     if (!result.device) {
+        m_lastOpenFailures[devicePath] = {result.error, result.reason};
         noteOpenFailure(devicePath, result);
         return 0;
     }
+    m_lastOpenFailures.erase(devicePath);
     m_openFailures.erase(devicePath);
+    m_wentAway = false;
     m_device = std::move(result.device);
     // Reopening a device that is not reading changes nothing about it.
     if (devicePath != m_devicePath)
@@ -117,8 +120,8 @@ void SerialLink::byteReceived(std::uint8_t byte) { queue({true, byte}); }
 
 void SerialLink::lineEvent(LineEventKind kind) { queue({false, static_cast<int>(kind)}); }
 
-// Nothing to do here: the device's writes fail from now on, and the watchdog takes the panel offline.
-void SerialLink::linkLost() {}
+// Only noted: the device's writes fail from now on, and the watchdog takes the panel offline.
+void SerialLink::linkLost() { m_wentAway = true; }
 
 void SerialLink::queue(Notification notification) {
     std::lock_guard lock(m_queue->mutex);

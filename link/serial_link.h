@@ -44,6 +44,18 @@ class SerialLink : public ControlExtension, public SerialReceiver {
     /// Why the last Open failed; None after one that succeeded.
     SerialOpenError lastOpenError() const { return m_lastOpenError; }
 
+    struct OpenFailure {
+        SerialOpenError error = SerialOpenError::None;
+        Text reason{};
+    };
+    /// Why each device that did not open at its last Open failed, by device path; a device leaves the
+    /// list when it opens.
+    const std::map<Text, OpenFailure>& lastOpenFailures() const { return m_lastOpenFailures; }
+    /// The path of the open device, or of the last one that opened.
+    const Text& devicePath() const { return m_devicePath; }
+    /// The device that opened last went away (hang-up, adapter pulled out, connection closed) since.
+    bool deviceWentAway() const { return m_wentAway; }
+
     /// Why the ports that a user could make usable did not open (no permission, held by another program),
     /// one sentence each with the fix; a port leaves the list when it opens.
     std::vector<Text> openFailures() const;
@@ -80,6 +92,8 @@ class SerialLink : public ControlExtension, public SerialReceiver {
     SerialOpenError m_lastOpenError = SerialOpenError::None;
     std::shared_ptr<NotifyQueue> m_queue = std::make_shared<NotifyQueue>();
     std::map<Text, Text> m_openFailures; ///< by device path
+    std::map<Text, OpenFailure> m_lastOpenFailures;
+    std::atomic<bool> m_wentAway = false; ///< set by the reader thread
 };
 
 /// Notifications the reader thread may hold for the window thread: about four seconds of a 9600 bit/s

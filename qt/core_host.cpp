@@ -73,7 +73,7 @@ bool CoreHost::runUntil(const std::function<bool()>& condition, int timeoutMs) {
 
 SerialOpenResult CoreHost::openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                       SerialReceiver& receiver) {
-    if (IsNetworkDevice(devicePath))
+    if (IsNetworkDevicePath(devicePath))
         return m_networkDevices->open(devicePath, receiver);
     return OpenSerialDevice(devicePath, settings, receiver);
 }

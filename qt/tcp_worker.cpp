@@ -8,8 +8,6 @@
 namespace ep::qt {
 namespace {
 
-constexpr std::string_view kPrefix = "tcp:";
-
 /// What the socket holds of the server's bytes at most: the reader thread hands them on in steps of this,
 /// and the writes that the UI thread hands it get their turn in between, however fast the server sends.
 constexpr qint64 kReadStepBytes = 4096;
@@ -24,7 +22,9 @@ struct Address {
 
 /// HOST:PORT after the prefix; the port is after the last colon, so that the host may hold colons.
 std::optional<Address> AddressOf(const Text& devicePath) {
-    const std::string_view rest = std::string_view(devicePath).substr(kPrefix.size());
+    if (!IsNetworkDevicePath(devicePath))
+        return std::nullopt;
+    const std::string_view rest = std::string_view(devicePath).substr(devicePath.find(':') + 1);
     const auto colon = rest.rfind(':');
     if (colon == std::string_view::npos || colon == 0)
         return std::nullopt;
@@ -41,8 +41,6 @@ std::optional<Address> AddressOf(const Text& devicePath) {
 }
 
 } // namespace
-
-bool IsNetworkDevice(const Text& devicePath) { return devicePath.starts_with(kPrefix); }
 
 SerialOpenResult TcpWorker::open(const Text& devicePath) {
     m_devicePath = devicePath;
@@ -71,7 +69,7 @@ SerialOpenResult TcpWorker::open(const Text& devicePath) {
         m_socket->abort();
         const Text within = " within " + std::to_string(kDeviceOpenMs / 1000) + " s";
         settle({State::Failed, SerialOpenError::Other,
-                lookedUp ? "no connection to " + m_devicePath.substr(kPrefix.size()) + within
+                lookedUp ? "no connection to " + m_devicePath.substr(m_devicePath.find(':') + 1) + within
                          : "the name " + host + " was not looked up" + within,
                 true});
     });

@@ -19,9 +19,6 @@ class QTimer;
 
 namespace ep::qt {
 
-/// True for a device path of a network serial server.
-bool IsNetworkDevice(const Text& devicePath);
-
 class TcpWorker : public DeviceWorker {
   public:
     enum class State { Connecting, Connected, Failed };

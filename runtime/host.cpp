@@ -5,6 +5,7 @@
 namespace ep {
 namespace {
 Host* g_host = nullptr;
+constexpr std::string_view kNetworkDevicePrefix = "tcp:";
 } // namespace
 
 Host& CurrentHost() {
@@ -16,6 +17,8 @@ Host& CurrentHost() {
 void SetCurrentHost(Host* host) { g_host = host; }
 
 bool HasCurrentHost() { return g_host != nullptr; }
+
+bool IsNetworkDevicePath(std::string_view devicePath) { return devicePath.starts_with(kNetworkDevicePrefix); }
 
 SerialOpenResult OpenSerialWhenConnected(Host& host, const Text& devicePath, const SerialLineSettings& settings,
                                          SerialReceiver& receiver) {

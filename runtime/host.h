@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ep {
@@ -84,6 +85,9 @@ class SerialDevice {
     /// Stops the reader thread and waits for it; no receiver call happens after it returns.
     virtual void close() = 0;
 };
+
+/// A device path "tcp:HOST:PORT" names a device behind a network serial server.
+bool IsNetworkDevicePath(std::string_view devicePath);
 
 /// Why an open failed, for the one-time hint to the user; the link itself treats every failure alike.
 /// Pending: a network device whose connection is still being made; a later open finds it made or failed.

@@ -38,7 +38,6 @@
 namespace ep {
 namespace {
 
-constexpr int kHighestComPort = 10;
 constexpr int kHelloAnswerMs = 1000;
 
 Text WithField(Text set, int field, int value) {
@@ -57,14 +56,14 @@ int Verify(Run& run, HeadlessPanel& panel) {
     const Text expected = EffectSetText();
     const std::optional<Text> actual = panel.readBack(run.timeoutMs());
     if (!actual)
-        return run.fail(kExitDevice, "the device did not send its settings back");
+        return run.fail(kExitDevice, PortLink().deviceWentAway()
+                                         ? "the device went away while its settings were read back"
+                                         : "the device did not send its settings back");
     const std::vector<FieldDifference> differences = SetDifferences(expected, *actual);
     run.result["differences"] = DifferencesJson(differences, "expected", "actual");
     run.result["verified"] = differences.empty();
     return differences.empty() ? kExitDone : NotTaken(run, differences);
 }
-
-int NoAnswer(Run& run, int code = kExitDevice) { return run.fail(code, "no processor answered on " + run.ports()); }
 
 /// Each port with whether it opened and whether a processor answered, within the run's time in all.
 int Scan(Run& run) {
@@ -121,8 +120,8 @@ int Read(Run& run) {
         return run.fail(kExitUsage, words.error);
     const Text output = words.output.empty() ? Text() : EffectFileName(words.output);
     HeadlessPanel panel;
-    if (!panel.comeOnline(run.timeoutMs()))
-        return NoAnswer(run);
+    if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
+        return run.fail(kExitDevice, *why);
     const Text set = EffectSetText();
     run.result["set"] = set;
     if (output.empty()) {
@@ -165,8 +164,8 @@ int Load(Run& run) {
     if (preset.refusal)
         return run.fail(kExitUsage, OnOneLine(*preset.refusal));
     HeadlessPanel panel;
-    if (!panel.comeOnline(run.timeoutMs()))
-        return NoAnswer(run);
+    if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
+        return run.fail(kExitDevice, *why);
     panel.holdTheLinkStill();
     if (words.changedOnly) {
         SendChangedFields(run, preset.text);
@@ -196,8 +195,8 @@ int Store(Run& run) {
     if (!run.words().empty())
         return run.fail(kExitUsage, "store takes no arguments");
     HeadlessPanel panel;
-    if (!panel.comeOnline(run.timeoutMs()))
-        return NoAnswer(run);
+    if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
+        return run.fail(kExitDevice, *why);
     const CommandOutcome outcome = StoreCurrentEffect();
     if (!outcome.sent)
         return run.fail(kExitDevice, outcome.message);
@@ -209,8 +208,8 @@ int Restore(Run& run) {
     if (!run.words().empty())
         return run.fail(kExitUsage, "restore takes no arguments");
     HeadlessPanel panel;
-    if (!panel.comeOnline(run.timeoutMs()))
-        return NoAnswer(run);
+    if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
+        return run.fail(kExitDevice, *why);
     panel.holdTheLinkStill();
     UserClickedButton(ControlNamed(controls::RestoreButton));
     if (const int verified = Verify(run, panel); verified != kExitDone)
@@ -224,8 +223,8 @@ int Get(Run& run) {
     if (!words.error.empty())
         return run.fail(kExitUsage, words.error);
     HeadlessPanel panel;
-    if (!panel.comeOnline(run.timeoutMs()))
-        return NoAnswer(run);
+    if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
+        return run.fail(kExitDevice, *why);
     const std::vector<int> values = FieldValues(EffectSetText());
     for (const int field : words.fields) {
         const int value = values[static_cast<std::size_t>(field - 1)];
@@ -264,8 +263,8 @@ int Set(Run& run) {
         return run.finish(kExitDone);
     }
     HeadlessPanel panel;
-    if (!panel.comeOnline(run.timeoutMs()))
-        return NoAnswer(run);
+    if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
+        return run.fail(kExitDevice, *why);
     panel.holdTheLinkStill();
     for (const Assignment& assignment : assignments) {
         const FieldInfo info = InfoOfField(assignment.field);
@@ -301,8 +300,8 @@ int Diff(Run& run) {
     if (device == words.end())
         return ReportDiff(run, sets[0], sets[1]);
     HeadlessPanel panel;
-    if (!panel.comeOnline(run.timeoutMs()))
-        return NoAnswer(run, kExitUsage);
+    if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
+        return run.fail(kExitUsage, *why);
     sets[static_cast<std::size_t>(device - words.begin())] = EffectSetText();
     return ReportDiff(run, sets[0], sets[1]);
 }

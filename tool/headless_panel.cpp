@@ -9,6 +9,7 @@
 #include "model/blocks.h"
 #include "model/controls.h"
 #include "runtime/host.h"
+#include "tool/no_answer.h"
 #include "ui/user_input.h"
 
 namespace ep {
@@ -29,10 +30,20 @@ HeadlessPanel::~HeadlessPanel() {
     ReleaseGlobals();
 }
 
-bool HeadlessPanel::comeOnline(int timeoutMs) {
+std::optional<Text> HeadlessPanel::comeOnline(int timeoutMs, const Text& ports) {
     // Inside the wait, so that a connect attempt that a device or the network holds counts in its time.
     CurrentHost().postToUi([] { ControlNamed(controls::ConnectTimer).raise(event::TimerTick); });
-    return CurrentHost().runUntil(SetShown, timeoutMs);
+    const SerialLink& link = PortLink();
+    bool answered = false;
+    CurrentHost().runUntil(
+        [&] {
+            answered = answered || IsOnline();
+            return SetShown() || NoPortCanOpen(link);
+        },
+        timeoutMs);
+    if (SetShown())
+        return std::nullopt;
+    return WhyNoSet(link, answered, ports);
 }
 
 void HeadlessPanel::holdTheLinkStill() {

@@ -20,8 +20,9 @@ class HeadlessPanel {
     HeadlessPanel& operator=(const HeadlessPanel&) = delete;
 
     /// Makes the first connect attempt at once, rather than at the connect timer's first tick, and waits
-    /// until the device's whole set is shown; false when that did not happen in time.
-    bool comeOnline(int timeoutMs);
+    /// until the device's whole set is shown, or no port can open; empty when the set is shown, else why
+    /// it is not (no_answer.h), with ports named as the user named them.
+    std::optional<Text> comeOnline(int timeoutMs, const Text& ports);
 
     /// Stops the ping timer and the watchdog for the rest of the run and lets an echo still on its way
     /// arrive: an echo inside a read-back would become one of its values.

@@ -5,13 +5,17 @@
 
 #include "program_run.h"
 #include "silent_listener.h"
+#include "spawned_program.h"
 #include "sim/design_values.h"
 #include "sim/pty_server.h"
 #include "test_ports.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <memory>
+#include <thread>
 
 namespace ep {
 namespace {
@@ -90,6 +94,78 @@ TEST(CliUnreachable, ANameServerThatNeverAnswersHoldsTheToolNoLongerThanItsTimeO
         GTEST_SKIP() << "no namespaces here to run a silent name server in: " << run.err;
     std::printf("read through a name server that never answers: exit %d after %.1f s\n", run.exitCode, run.seconds);
     ExpectEndedInTime(run);
+}
+
+/// A device that answers the hello and goes away while it sends its settings.
+class CliGoneMidRead : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        if (m_hanger.joinable())
+            m_hanger.join();
+        simulator.stop();
+    }
+    void startDeviceThatGoesAway() {
+        sim::ServerOptions options;
+        options.device.faults.dumpValues = 100;
+        options.frameObserver = [this](const sim::ParsedFrame& frame) {
+            if (frame.kind == sim::FrameKind::DumpRequest && !m_hanger.joinable())
+                m_hanger = std::thread([this] {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                    simulator.hangUp();
+                });
+        };
+        ASSERT_TRUE(simulator.start(options)) << simulator.error();
+    }
+    sim::PtyServer simulator;
+
+  private:
+    std::thread m_hanger;
+};
+
+TEST_F(CliGoneMidRead, TheToolSaysTheDeviceWentAway) {
+    ASSERT_NO_FATAL_FAILURE(startDeviceThatGoesAway());
+    const auto run = testing::RunProgram(EP_CLI_PATH, {"--device", simulator.path(), "--timeout", "3", "read"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("went away while its settings were read"), std::string::npos) << run.err;
+}
+
+TEST(CliNoAnswer, EachDeviceThatDidNotAnswerIsToldWhyAndAFailedOpenEndsTheWaitAtOnce) {
+    sim::PtyServer silent;
+    sim::ServerOptions options;
+    options.device.faults.silent = true;
+    ASSERT_TRUE(silent.start(options)) << silent.error();
+    const std::string refused = "tcp:127.0.0.1:" + std::to_string(testing::FreeTcpPort());
+    const struct {
+        std::string device;
+        std::string told;
+        double mostSeconds;
+    } cases[] = {
+        {"/nonexistent/ttyUSB7", "/nonexistent/ttyUSB7 does not exist", 1},
+        {refused, "cannot connect to " + refused + ": Connection refused", 1},
+        {silent.path(), silent.path() + " opened, but no processor answered its hello", kTimeoutSeconds + 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device);
+        const auto run = testing::RunProgram(
+            EP_CLI_PATH, {"--device", c.device, "--timeout", std::to_string(kTimeoutSeconds), "read"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("no processor answered on " + c.device + ": " + c.told), std::string::npos) << run.err;
+        EXPECT_LT(run.seconds, c.mostSeconds);
+    }
+}
+
+TEST(CliNoAnswer, APortThatAnotherProgramHoldsIsToldSoAtOnce) {
+    sim::PtyServer device;
+    ASSERT_TRUE(device.start({})) << device.error();
+    testing::SpawnedProgram holder;
+    ASSERT_TRUE(holder.start(EP_CLI_PATH, {"--com", "1=" + device.path(), "monitor"}));
+    ASSERT_TRUE(holder.readLine(5000)) << "the monitor holds the port";
+    const auto run = testing::RunProgram(EP_CLI_PATH, {"--device", device.path(), "--timeout", "3", "read"});
+    holder.signal(SIGTERM);
+    holder.waitForExit(5000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(device.path() + " is held by another program"), std::string::npos) << run.err;
+    EXPECT_LT(run.seconds, 1);
 }
 
 } // namespace

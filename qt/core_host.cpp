@@ -1,6 +1,5 @@
 #include "qt/core_host.h"
 
-#include "qt/child_process.h"
 #include "qt/pseudo_terminal.h"
 #include "qt/serial_device.h"
 
@@ -73,8 +72,13 @@ PseudoTerminalResult CoreHost::openPseudoTerminal(const Text& linkPath, SerialRe
     return OpenPseudoTerminal(linkPath, receiver);
 }
 
-void CoreHost::startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) {
-    StartChildProcess(*this, request, std::move(ended));
+Host::ProcessId CoreHost::startProcess(const ProcessRequest& request,
+                                       std::function<void(const ProcessOutcome&)> ended) {
+    return m_children.start(request, std::move(ended));
 }
+
+void CoreHost::stopProcess(ProcessId process, int graceMs) { m_children.stop(process, graceMs); }
+
+int CoreHost::childProcessRoom() const { return ChildProcesses::room(); }
 
 } // namespace ep::qt

@@ -4,6 +4,7 @@
 /// serial server), pseudo-terminals and child processes (QProcess). Message boxes and file dialogs are the
 /// business of the host that derives.
 
+#include "qt/child_process.h"
 #include "runtime/host.h"
 
 #include <QObject>
@@ -29,11 +30,14 @@ class CoreHost : public QObject, public Host {
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
     PseudoTerminalResult openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver) override;
-    void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
+    ProcessId startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
+    void stopProcess(ProcessId process, int graceMs) override;
+    int childProcessRoom() const override;
 
   private:
     TimerId m_nextTimer = 1;
     std::map<TimerId, std::unique_ptr<QTimer>> m_timers;
+    ChildProcesses m_children{*this};
 };
 
 } // namespace ep::qt

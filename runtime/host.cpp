@@ -2,6 +2,8 @@
 
 #include "runtime/fatal.h"
 
+#include <climits>
+
 namespace ep {
 namespace {
 Host* g_host = nullptr;
@@ -20,5 +22,7 @@ bool HasCurrentHost() { return g_host != nullptr; }
 PseudoTerminalResult Host::openPseudoTerminal(const Text&, SerialReceiver&) {
     return {nullptr, "pseudo-terminals are not available on this platform"};
 }
+
+int Host::childProcessRoom() const { return INT_MAX; }
 
 } // namespace ep

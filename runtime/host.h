@@ -122,13 +122,14 @@ struct PseudoTerminalResult {
 struct ProcessRequest {
     Text program;
     std::vector<Text> arguments;
-    /// Killed when it has not ended this long after its start.
+    /// Killed when it has not ended this long after it started running (after its program was loaded).
     int killAfterMs = 0;
 };
 
 /// How a child process ended, and what it printed.
 struct ProcessOutcome {
-    enum class End { Exited, Crashed, Killed, NotStarted };
+    /// Killed: at its bound; Stopped: ended by a stop that its parent asked for.
+    enum class End { Exited, Crashed, Killed, Stopped, NotStarted };
     End end = End::NotStarted;
     int exitCode = -1; ///< when it exited
     Text standardOutput{};
@@ -172,9 +173,17 @@ class Host {
     /// without pseudo-terminals says that it has none.
     virtual PseudoTerminalResult openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver);
 
+    using ProcessId = int;
     /// Starts the program as a child process; ended runs on the UI thread, from the message loop and
     /// never inside this call, once the process has ended or failed to start.
-    virtual void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) = 0;
+    virtual ProcessId startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) = 0;
+    /// Asks a child process that has not ended yet to end (SIGTERM on POSIX) and kills it when it has not
+    /// ended graceMs later; its ended runs as for any end. A process that has ended is left alone.
+    virtual void stopProcess(ProcessId process, int graceMs) = 0;
+    /// How many child processes may run at once before the process runs out of the descriptors that each
+    /// of them holds while it runs, counting those it has open now; at least one. The base knows of no
+    /// such bound.
+    virtual int childProcessRoom() const;
 };
 
 /// The host of this process, set once at start-up by the program (or by a test).

@@ -11,6 +11,7 @@
 #include "tool/rooms_file.h"
 #include "tool/rooms_table.h"
 #include "tool/set_differences.h"
+#include "tool/stop_signals.h"
 
 #include <algorithm>
 #include <array>
@@ -20,6 +21,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <thread>
 
 namespace ep {
 namespace {
@@ -186,7 +188,22 @@ Refusal SelectRooms(const std::vector<Room>& file, const CliOptions& options, st
     return std::nullopt;
 }
 
-std::vector<ProcessOutcome> RunTasks(const std::vector<RoomTask>& tasks, const CliOptions& options) {
+/// How many rooms run at once: --jobs, or the default, as far as the descriptors allow.
+int RoomsAtOnce(const CliOptions& options) {
+    const int atOnce =
+        ProcessesAtOnce(options.jobs, std::thread::hardware_concurrency(), CurrentHost().childProcessRoom());
+    if (options.jobs > atOnce)
+        std::fprintf(stderr,
+                     "effectpanel-cli: --jobs %d lowered to %d: the limit of open files leaves room for no more "
+                     "rooms at once\n",
+                     options.jobs, atOnce);
+    return atOnce;
+}
+
+/// Runs each task's process into outcomes; an exit status when a signal stopped the rooms.
+std::optional<int> RunTasks(Run& run, const std::vector<RoomTask>& tasks, const StopSignals& signals,
+                            std::vector<ProcessOutcome>& outcomes) {
+    const CliOptions& options = run.options();
     std::vector<ProcessRequest> requests;
     for (const RoomTask& task : tasks) {
         std::vector<Text> arguments = {"--json", "--timeout", std::to_string(options.timeoutSeconds), "--device",
@@ -194,7 +211,11 @@ std::vector<ProcessOutcome> RunTasks(const std::vector<RoomTask>& tasks, const C
         arguments.insert(arguments.end(), task.command.begin(), task.command.end());
         requests.push_back({ProgramPath(), arguments, kDeviceWaitsPerRun * options.timeoutSeconds * 1000 + kSendingMs});
     }
-    return RunProcesses(requests, options.jobs);
+    outcomes = RunProcesses(requests, RoomsAtOnce(options), [&signals] { return signals.caught() != 0; });
+    if (const int signal = signals.caught())
+        return run.fail(ExitStatusOfSignal(signal), "stopped by " + SignalName(signal) +
+                                                        ": the rooms running were stopped, the others not started");
+    return std::nullopt;
 }
 
 /// The JSON object a room's process printed last; null when it printed none.
@@ -283,6 +304,9 @@ std::pair<RoomRow, Json> RowOf(const RoomTask& task, const ProcessOutcome& proce
         case ProcessOutcome::End::Killed:
             row.summary = "killed after " + SecondsText(process.elapsedMs);
             break;
+        case ProcessOutcome::End::Stopped:
+            row.summary = "stopped";
+            break;
         case ProcessOutcome::End::Crashed:
             row.summary = "crashed";
             break;
@@ -305,7 +329,7 @@ std::pair<RoomRow, Json> RowOf(const RoomTask& task, const ProcessOutcome& proce
 }
 
 /// diff A B with rooms: each side a room, whose set its process reads, or a preset.
-int DiffOfTwo(Run& run, const std::vector<Room>& file) {
+int DiffOfTwo(Run& run, const std::vector<Room>& file, const StopSignals& signals) {
     const auto& words = run.words();
     if (!run.options().onlyRooms.empty())
         return run.fail(kExitUsage, "diff of two sides compares those two; it does not go with --only");
@@ -330,7 +354,9 @@ int DiffOfTwo(Run& run, const std::vector<Room>& file) {
         if (same == tasks.end())
             tasks.push_back({&*room, {"read"}});
     }
-    const std::vector<ProcessOutcome> outcomes = RunTasks(tasks, run.options());
+    std::vector<ProcessOutcome> outcomes;
+    if (const std::optional<int> code = RunTasks(run, tasks, signals, outcomes))
+        return *code;
     for (std::size_t side = 0; side < sets.size(); ++side) {
         if (!taskOfSide[side])
             continue;
@@ -348,6 +374,8 @@ int DiffOfTwo(Run& run, const std::vector<Room>& file) {
 } // namespace
 
 int RunRoomsCommand(const CliOptions& options) {
+    // From the start, so that a signal never leaves a copy of a preset behind.
+    const StopSignals signals;
     Run run(options);
     const RoomsFile file = ReadRoomsFile(options.roomsFile);
     if (!file.refusal.empty())
@@ -357,7 +385,7 @@ int RunRoomsCommand(const CliOptions& options) {
         return run.fail(kExitUsage, "'" + options.command +
                                         "' is not run in rooms; --rooms takes read, load, store, get, set and diff");
     if (options.command == "diff" && options.arguments.size() == 2)
-        return DiffOfTwo(run, file.rooms);
+        return DiffOfTwo(run, file.rooms, signals);
     if (options.command == "diff" && options.arguments.size() > 2)
         return run.fail(kExitUsage, "diff takes a preset to compare every room with, or two sides");
     std::vector<const Room*> rooms;
@@ -368,7 +396,9 @@ int RunRoomsCommand(const CliOptions& options) {
         return run.fail(kExitUsage, *refusal);
     const std::vector<RoomTask>& tasks = plan.tasks;
 
-    const std::vector<ProcessOutcome> outcomes = RunTasks(tasks, options);
+    std::vector<ProcessOutcome> outcomes;
+    if (const std::optional<int> code = RunTasks(run, tasks, signals, outcomes))
+        return *code;
     std::vector<RoomRow> rows;
     bool everyRoom = true;
     run.result["rooms"] = Json::array();

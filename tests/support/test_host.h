@@ -7,6 +7,7 @@
 
 #include "runtime/host.h"
 
+#include <climits>
 #include <deque>
 #include <map>
 #include <vector>
@@ -44,7 +45,11 @@ class TestHost : public Host {
     /// Plays a child process: it calls ended (at a virtual time of its choice, through callAt) with the
     /// outcome; a process it never ends is killed at its bound. None: every start fails.
     std::function<void(const ProcessRequest&, std::function<void(const ProcessOutcome&)> ended)> processStarter;
+    /// Each process's id is its place in this list, from 1.
     std::vector<ProcessRequest> processStarts;
+    /// The processes asked to stop; one that its play does not end first ends, stopped, when its grace is over.
+    std::vector<ProcessId> processStops;
+    int processRoom = INT_MAX;
 
     TimerId startTimer(int periodMs, std::function<void()> tick) override;
     void stopTimer(TimerId timer) override;
@@ -56,7 +61,9 @@ class TestHost : public Host {
     std::optional<Text> showFileDialog(const FileDialogRequest& request) override;
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
-    void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
+    ProcessId startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
+    void stopProcess(ProcessId process, int graceMs) override;
+    int childProcessRoom() const override { return processRoom; }
 
   private:
     struct Timer {
@@ -71,6 +78,8 @@ class TestHost : public Host {
     std::map<TimerId, Timer> m_timers;
     std::deque<std::function<void()>> m_posted;
     std::multimap<long long, std::function<void()>> m_deviceEvents;
+    /// How each process that has started is ended, by its id.
+    std::map<ProcessId, std::function<void(ProcessOutcome)>> m_processEnds;
 };
 
 } // namespace ep::testing

@@ -2,6 +2,7 @@
 
 #include "app/program_folder.h"
 #include "runtime/file_paths.h"
+#include "runtime/utf8.h"
 #include "sets/effect_files.h"
 #include "tool/command_run.h"
 #include "tool/command_words.h"
@@ -53,6 +54,12 @@ using Planner =
 
 Text RoomAndLine(const Room& room) { return "room '" + room.name + "' (line " + std::to_string(room.line) + ")"; }
 
+/// The rooms' processes take their words as text (QProcess), which bytes that are not UTF-8 do not survive.
+Text NotUtf8(const Text& word) {
+    return "'" + word + "' is not UTF-8, and the rooms' processes are given their paths as UTF-8 text: " +
+           "use a folder named in UTF-8 (TMPDIR names the one of the preset copies)";
+}
+
 /// The set a preset stands for, or why it is refused.
 Refusal PresetSet(const Text& preset, Text& set) {
     const PresetText read = ReadPreset(preset);
@@ -71,6 +78,8 @@ Refusal PlanRead(const std::vector<Text>& words, const std::vector<const Room*>&
             plan.tasks.push_back({room, {"read"}});
         return std::nullopt;
     }
+    if (!IsWellFormedUtf8(read.output))
+        return NotUtf8(read.output);
     const std::filesystem::path folder = PathOfName(read.output);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -188,6 +197,18 @@ Refusal SelectRooms(const std::vector<Room>& file, const CliOptions& options, st
     return std::nullopt;
 }
 
+/// The first word of the requests, the program's path included, that is not UTF-8.
+std::optional<Text> WordNotUtf8(const std::vector<ProcessRequest>& requests) {
+    for (const ProcessRequest& request : requests) {
+        if (!IsWellFormedUtf8(request.program))
+            return request.program;
+        for (const Text& word : request.arguments)
+            if (!IsWellFormedUtf8(word))
+                return word;
+    }
+    return std::nullopt;
+}
+
 /// How many rooms run at once: --jobs, or the default, as far as the descriptors allow.
 int RoomsAtOnce(const CliOptions& options) {
     const int atOnce =
@@ -200,7 +221,8 @@ int RoomsAtOnce(const CliOptions& options) {
     return atOnce;
 }
 
-/// Runs each task's process into outcomes; an exit status when a signal stopped the rooms.
+/// Runs each task's process into outcomes; an exit status when the rooms did not all run: a word that
+/// cannot be given to a process, or a signal that stopped them.
 std::optional<int> RunTasks(Run& run, const std::vector<RoomTask>& tasks, const StopSignals& signals,
                             std::vector<ProcessOutcome>& outcomes) {
     const CliOptions& options = run.options();
@@ -211,6 +233,8 @@ std::optional<int> RunTasks(Run& run, const std::vector<RoomTask>& tasks, const 
         arguments.insert(arguments.end(), task.command.begin(), task.command.end());
         requests.push_back({ProgramPath(), arguments, kDeviceWaitsPerRun * options.timeoutSeconds * 1000 + kSendingMs});
     }
+    if (const std::optional<Text> word = WordNotUtf8(requests))
+        return run.fail(kExitUsage, NotUtf8(*word));
     outcomes = RunProcesses(requests, RoomsAtOnce(options), [&signals] { return signals.caught() != 0; });
     if (const int signal = signals.caught())
         return run.fail(ExitStatusOfSignal(signal), "stopped by " + SignalName(signal) +

@@ -264,5 +264,17 @@ TEST_F(Venue, ASignalStopsTheRoomsRemovesTheCopiesOfThePresetAndEndsWithItsStatu
     }
 }
 
+TEST_F(Venue, AFolderThatIsNotUtf8IsRefusedBeforeAnyRoomIsTouched) {
+    openVenue();
+    // An overlong form of NUL and a byte that starts no character: neither reaches a process unchanged.
+    const std::string backup = path("backup-\xC0\x80-\xFF");
+    const auto refused = cli({"read", "-o", backup});
+    EXPECT_EQ(refused.exitCode, 2) << refused.err;
+    EXPECT_NE(refused.err.find("is not UTF-8"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(backup));
+    for (const auto& room : rooms)
+        EXPECT_EQ(room->simulator.counters().bytesReceived, 0u) << room->name;
+}
+
 } // namespace
 } // namespace ep

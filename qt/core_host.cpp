@@ -1,5 +1,6 @@
 #include "qt/core_host.h"
 
+#include "qt/output_streams.h"
 #include "qt/pseudo_terminal.h"
 #include "qt/serial_device.h"
 
@@ -80,5 +81,13 @@ Host::ProcessId CoreHost::startProcess(const ProcessRequest& request,
 void CoreHost::stopProcess(ProcessId process, int graceMs) { m_children.stop(process, graceMs); }
 
 int CoreHost::childProcessRoom() const { return ChildProcesses::room(); }
+
+std::size_t CoreHost::writeWithoutWaiting(OutputStream stream, std::string_view text) {
+#if defined(_WIN32)
+    return Host::writeWithoutWaiting(stream, text);
+#else
+    return WriteWithoutWaiting(stream, text);
+#endif
+}
 
 } // namespace ep::qt

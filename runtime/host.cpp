@@ -3,6 +3,7 @@
 #include "runtime/fatal.h"
 
 #include <climits>
+#include <cstdio>
 
 namespace ep {
 namespace {
@@ -24,5 +25,12 @@ PseudoTerminalResult Host::openPseudoTerminal(const Text&, SerialReceiver&) {
 }
 
 int Host::childProcessRoom() const { return INT_MAX; }
+
+std::size_t Host::writeWithoutWaiting(OutputStream stream, std::string_view text) {
+    std::FILE* file = stream == OutputStream::Standard ? stdout : stderr;
+    const std::size_t written = std::fwrite(text.data(), 1, text.size(), file);
+    std::fflush(file);
+    return written;
+}
 
 } // namespace ep

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ep {
@@ -137,6 +138,9 @@ struct ProcessOutcome {
     int elapsedMs = 0;    ///< from the start to the end
 };
 
+/// The process's own output streams.
+enum class OutputStream { Standard, Error };
+
 class Host {
   public:
     virtual ~Host() = default;
@@ -184,6 +188,11 @@ class Host {
     /// of them holds while it runs, counting those it has open now; at least one. The base knows of no
     /// such bound.
     virtual int childProcessRoom() const;
+
+    /// Writes as much of the text to the stream as it takes at once, never waiting for a reader that does
+    /// not read; the number of bytes written. From the UI thread. The base writes it all, waiting as the
+    /// stream does, on a platform that cannot tell whether a stream would wait.
+    virtual std::size_t writeWithoutWaiting(OutputStream stream, std::string_view text);
 };
 
 /// The host of this process, set once at start-up by the program (or by a test).

@@ -158,7 +158,8 @@ Text CliHelpText() {
            "  monitor [--listen PATH]   stand between the panel and the device of the one --com: offer\n"
            "                            the panel a pseudo-terminal (its path printed, or a link at\n"
            "                            PATH), forward every byte both ways and print each frame\n"
-           "                            decoded, until interrupted or the device goes away\n"
+           "                            decoded, until interrupted or the device goes away; lines\n"
+           "                            that nobody reads are dropped beyond 256 KiB, and counted\n"
            "\n"
            "Options:\n" +
            ComOptionHelp() +

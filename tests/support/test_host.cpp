@@ -140,4 +140,11 @@ void TestHost::stopProcess(ProcessId process, int graceMs) {
         callAt(m_now + graceMs, [finish = found->second] { finish(ProcessOutcome{ProcessOutcome::End::Stopped}); });
 }
 
+std::size_t TestHost::writeWithoutWaiting(OutputStream stream, std::string_view text) {
+    const std::size_t taken = std::min(text.size(), writableBytes);
+    written[stream].append(text.substr(0, taken));
+    writableBytes -= taken;
+    return taken;
+}
+
 } // namespace ep::testing

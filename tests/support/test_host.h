@@ -8,6 +8,7 @@
 #include "runtime/host.h"
 
 #include <climits>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <vector>
@@ -51,6 +52,11 @@ class TestHost : public Host {
     std::vector<ProcessId> processStops;
     int processRoom = INT_MAX;
 
+    /// What was written to the output streams, and how many more bytes they take before they wait for
+    /// their reader; a test lets the reader read by raising it.
+    std::map<OutputStream, Text> written;
+    std::size_t writableBytes = SIZE_MAX;
+
     TimerId startTimer(int periodMs, std::function<void()> tick) override;
     void stopTimer(TimerId timer) override;
     void postToUi(std::function<void()> callable) override;
@@ -64,6 +70,7 @@ class TestHost : public Host {
     ProcessId startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
     void stopProcess(ProcessId process, int graceMs) override;
     int childProcessRoom() const override { return processRoom; }
+    std::size_t writeWithoutWaiting(OutputStream stream, std::string_view text) override;
 
   private:
     struct Timer {

@@ -2,6 +2,7 @@
 
 #include "qt/child_process.h"
 #include "qt/network_devices.h"
+#include "qt/output_streams.h"
 #include "qt/pseudo_terminal.h"
 #include "qt/serial_device.h"
 
@@ -82,8 +83,21 @@ PseudoTerminalResult CoreHost::openPseudoTerminal(const Text& linkPath, SerialRe
     return OpenPseudoTerminal(linkPath, receiver);
 }
 
-void CoreHost::startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) {
-    StartChildProcess(*this, request, std::move(ended));
+Host::ProcessId CoreHost::startProcess(const ProcessRequest& request,
+                                       std::function<void(const ProcessOutcome&)> ended) {
+    return m_children.start(request, std::move(ended));
+}
+
+void CoreHost::stopProcess(ProcessId process, int graceMs) { m_children.stop(process, graceMs); }
+
+int CoreHost::childProcessRoom() const { return ChildProcesses::room(); }
+
+std::size_t CoreHost::writeWithoutWaiting(OutputStream stream, std::string_view text) {
+#if defined(_WIN32)
+    return Host::writeWithoutWaiting(stream, text);
+#else
+    return WriteWithoutWaiting(stream, text);
+#endif
 }
 
 } // namespace ep::qt

@@ -1,9 +1,10 @@
 #pragma once
 /// What the Qt host needs of QtCore alone: QTimer timers, queued calls to the UI thread, sleeping, running
 /// the event loop until a condition holds, serial devices (QSerialPort, or a TCP connection to a network
-/// serial server), pseudo-terminals and child processes (QProcess). Message boxes and file dialogs are the
-/// business of the host that derives.
+/// serial server), pseudo-terminals, child processes (QProcess) and output that does not wait for its
+/// reader. Message boxes and file dialogs are the business of the host that derives.
 
+#include "qt/child_process.h"
 #include "runtime/host.h"
 
 #include <QElapsedTimer>
@@ -33,13 +34,17 @@ class CoreHost : public QObject, public Host {
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
     PseudoTerminalResult openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver) override;
-    void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
+    ProcessId startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
+    void stopProcess(ProcessId process, int graceMs) override;
+    int childProcessRoom() const override;
+    std::size_t writeWithoutWaiting(OutputStream stream, std::string_view text) override;
 
   private:
     QElapsedTimer m_clock;
     TimerId m_nextTimer = 1;
     std::map<TimerId, std::unique_ptr<QTimer>> m_timers;
     std::unique_ptr<NetworkDevices> m_networkDevices;
+    ChildProcesses m_children{*this};
 };
 
 } // namespace ep::qt

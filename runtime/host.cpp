@@ -2,6 +2,9 @@
 
 #include "runtime/fatal.h"
 
+#include <climits>
+#include <cstdio>
+
 namespace ep {
 namespace {
 Host* g_host = nullptr;
@@ -37,6 +40,15 @@ SerialOpenResult OpenSerialWhenConnected(Host& host, const Text& devicePath, con
 
 PseudoTerminalResult Host::openPseudoTerminal(const Text&, SerialReceiver&) {
     return {nullptr, "pseudo-terminals are not available on this platform"};
+}
+
+int Host::childProcessRoom() const { return INT_MAX; }
+
+std::size_t Host::writeWithoutWaiting(OutputStream stream, std::string_view text) {
+    std::FILE* file = stream == OutputStream::Standard ? stdout : stderr;
+    const std::size_t written = std::fwrite(text.data(), 1, text.size(), file);
+    std::fflush(file);
+    return written;
 }
 
 } // namespace ep

@@ -131,19 +131,23 @@ struct PseudoTerminalResult {
 struct ProcessRequest {
     Text program;
     std::vector<Text> arguments;
-    /// Killed when it has not ended this long after its start.
+    /// Killed when it has not ended this long after it started running (after its program was loaded).
     int killAfterMs = 0;
 };
 
 /// How a child process ended, and what it printed.
 struct ProcessOutcome {
-    enum class End { Exited, Crashed, Killed, NotStarted };
+    /// Killed: at its bound; Stopped: ended by a stop that its parent asked for.
+    enum class End { Exited, Crashed, Killed, Stopped, NotStarted };
     End end = End::NotStarted;
     int exitCode = -1; ///< when it exited
     Text standardOutput{};
     Text standardError{}; ///< for a process that did not start, why
     int elapsedMs = 0;    ///< from the start to the end
 };
+
+/// The process's own output streams.
+enum class OutputStream { Standard, Error };
 
 class Host {
   public:
@@ -187,9 +191,22 @@ class Host {
     /// pseudo-terminals says that it has none.
     virtual PseudoTerminalResult openPseudoTerminal(const Text& linkPath, SerialReceiver& receiver);
 
+    using ProcessId = int;
     /// Starts the program as a child process; ended runs on the UI thread, from the message loop and
     /// never inside this call, once the process has ended or failed to start.
-    virtual void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) = 0;
+    virtual ProcessId startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) = 0;
+    /// Asks a child process that has not ended yet to end (SIGTERM on POSIX) and kills it when it has not
+    /// ended graceMs later; its ended runs as for any end. A process that has ended is left alone.
+    virtual void stopProcess(ProcessId process, int graceMs) = 0;
+    /// How many child processes may run at once before the process runs out of the descriptors that each
+    /// of them holds while it runs, counting those it has open now; at least one. The base knows of no
+    /// such bound.
+    virtual int childProcessRoom() const;
+
+    /// Writes as much of the text to the stream as it takes at once, never waiting for a reader that does
+    /// not read; the number of bytes written. From the UI thread. The base writes it all, waiting as the
+    /// stream does, on a platform that cannot tell whether a stream would wait.
+    virtual std::size_t writeWithoutWaiting(OutputStream stream, std::string_view text);
 };
 
 /// Opens the device as openSerial does, running the UI thread's messages while a network device's

@@ -20,7 +20,7 @@ struct CliOptions {
     Text device;                    ///< --device DEVICE: that device alone, no port scan
     Text roomsFile;                 ///< --rooms FILE: the command in every room of the file
     std::vector<Text> onlyRooms;    ///< --only NAME,...: in these rooms only
-    int jobs = 0;                   ///< --jobs N: rooms at once; 0 for all
+    int jobs = 0;                   ///< --jobs N: rooms at once; 0 for the default
     Text command;
     std::vector<Text> arguments; ///< the command's own words, in order
     Text error;                  ///< not empty when the arguments are wrong

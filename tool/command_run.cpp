@@ -30,7 +30,9 @@ int Run::finish(int code) {
     }
     if (m_options.json) {
         result["exitCode"] = code;
-        std::printf("%s\n", result.dump().c_str());
+        // A file or device may be named in bytes that are not UTF-8, and JSON is: they become U+FFFD.
+        const Text json = result.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        std::printf("%s\n", json.c_str());
     }
     return code;
 }

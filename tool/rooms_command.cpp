@@ -2,6 +2,7 @@
 
 #include "app/program_folder.h"
 #include "runtime/file_paths.h"
+#include "runtime/utf8.h"
 #include "sets/effect_files.h"
 #include "tool/command_run.h"
 #include "tool/command_words.h"
@@ -11,6 +12,7 @@
 #include "tool/rooms_file.h"
 #include "tool/rooms_table.h"
 #include "tool/set_differences.h"
+#include "tool/stop_signals.h"
 
 #include <algorithm>
 #include <array>
@@ -20,6 +22,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <thread>
 
 namespace ep {
 namespace {
@@ -53,6 +56,12 @@ using Planner =
 
 Text RoomAndLine(const Room& room) { return "room '" + room.name + "' (line " + std::to_string(room.line) + ")"; }
 
+/// The rooms' processes take their words as text (QProcess), which bytes that are not UTF-8 do not survive.
+Text NotUtf8(const Text& word) {
+    return "'" + word + "' is not UTF-8, and the rooms' processes are given their paths as UTF-8 text: " +
+           "use a folder named in UTF-8 (TMPDIR names the one of the preset copies)";
+}
+
 /// The set a preset stands for, or why it is refused.
 Refusal PresetSet(const Text& preset, Text& set) {
     const PresetText read = ReadPreset(preset);
@@ -71,6 +80,8 @@ Refusal PlanRead(const std::vector<Text>& words, const std::vector<const Room*>&
             plan.tasks.push_back({room, {"read"}});
         return std::nullopt;
     }
+    if (!IsWellFormedUtf8(read.output))
+        return NotUtf8(read.output);
     const std::filesystem::path folder = PathOfName(read.output);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -190,7 +201,35 @@ Refusal SelectRooms(const std::vector<Room>& file, const CliOptions& options, st
     return std::nullopt;
 }
 
-std::vector<ProcessOutcome> RunTasks(const std::vector<RoomTask>& tasks, const CliOptions& options) {
+/// The first word of the requests, the program's path included, that is not UTF-8.
+std::optional<Text> WordNotUtf8(const std::vector<ProcessRequest>& requests) {
+    for (const ProcessRequest& request : requests) {
+        if (!IsWellFormedUtf8(request.program))
+            return request.program;
+        for (const Text& word : request.arguments)
+            if (!IsWellFormedUtf8(word))
+                return word;
+    }
+    return std::nullopt;
+}
+
+/// How many rooms run at once: --jobs, or the default, as far as the descriptors allow.
+int RoomsAtOnce(const CliOptions& options) {
+    const int atOnce =
+        ProcessesAtOnce(options.jobs, std::thread::hardware_concurrency(), CurrentHost().childProcessRoom());
+    if (options.jobs > atOnce)
+        std::fprintf(stderr,
+                     "effectpanel-cli: --jobs %d lowered to %d: the limit of open files leaves room for no more "
+                     "rooms at once\n",
+                     options.jobs, atOnce);
+    return atOnce;
+}
+
+/// Runs each task's process into outcomes; an exit status when the rooms did not all run: a word that
+/// cannot be given to a process, or a signal that stopped them.
+std::optional<int> RunTasks(Run& run, const std::vector<RoomTask>& tasks, const StopSignals& signals,
+                            std::vector<ProcessOutcome>& outcomes) {
+    const CliOptions& options = run.options();
     std::vector<ProcessRequest> requests;
     for (const RoomTask& task : tasks) {
         std::vector<Text> arguments = {"--json", "--timeout", std::to_string(options.timeoutSeconds), "--device",
@@ -198,7 +237,13 @@ std::vector<ProcessOutcome> RunTasks(const std::vector<RoomTask>& tasks, const C
         arguments.insert(arguments.end(), task.command.begin(), task.command.end());
         requests.push_back({ProgramPath(), arguments, kDeviceWaitsPerRun * options.timeoutSeconds * 1000 + kSendingMs});
     }
-    return RunProcesses(requests, options.jobs);
+    if (const std::optional<Text> word = WordNotUtf8(requests))
+        return run.fail(kExitUsage, NotUtf8(*word));
+    outcomes = RunProcesses(requests, RoomsAtOnce(options), [&signals] { return signals.caught() != 0; });
+    if (const int signal = signals.caught())
+        return run.fail(ExitStatusOfSignal(signal), "stopped by " + SignalName(signal) +
+                                                        ": the rooms running were stopped, the others not started");
+    return std::nullopt;
 }
 
 /// The JSON object a room's process printed last; null when it printed none.
@@ -306,6 +351,9 @@ std::pair<RoomRow, Json> RowOf(const RoomTask& task, const ProcessOutcome& proce
         case ProcessOutcome::End::Killed:
             row.summary = "killed after " + SecondsText(process.elapsedMs);
             break;
+        case ProcessOutcome::End::Stopped:
+            row.summary = "stopped";
+            break;
         case ProcessOutcome::End::Crashed:
             row.summary = "crashed";
             break;
@@ -328,7 +376,7 @@ std::pair<RoomRow, Json> RowOf(const RoomTask& task, const ProcessOutcome& proce
 }
 
 /// diff A B with rooms: each side a room, whose set its process reads, or a preset.
-int DiffOfTwo(Run& run, const std::vector<Room>& file) {
+int DiffOfTwo(Run& run, const std::vector<Room>& file, const StopSignals& signals) {
     const auto& words = run.words();
     if (!run.options().onlyRooms.empty())
         return run.fail(kExitUsage, "diff of two sides compares those two; it does not go with --only");
@@ -353,7 +401,9 @@ int DiffOfTwo(Run& run, const std::vector<Room>& file) {
         if (same == tasks.end())
             tasks.push_back({&*room, {"read"}});
     }
-    const std::vector<ProcessOutcome> outcomes = RunTasks(tasks, run.options());
+    std::vector<ProcessOutcome> outcomes;
+    if (const std::optional<int> code = RunTasks(run, tasks, signals, outcomes))
+        return *code;
     for (std::size_t side = 0; side < sets.size(); ++side) {
         if (!taskOfSide[side])
             continue;
@@ -371,6 +421,8 @@ int DiffOfTwo(Run& run, const std::vector<Room>& file) {
 } // namespace
 
 int RunRoomsCommand(const CliOptions& options) {
+    // From the start, so that a signal never leaves a copy of a preset behind.
+    const StopSignals signals;
     Run run(options);
     const RoomsFile file = ReadRoomsFile(options.roomsFile);
     if (!file.refusal.empty())
@@ -380,7 +432,7 @@ int RunRoomsCommand(const CliOptions& options) {
         return run.fail(kExitUsage, "'" + options.command +
                                         "' is not run in rooms; --rooms takes read, load, store, get, set and diff");
     if (options.command == "diff" && options.arguments.size() == 2)
-        return DiffOfTwo(run, file.rooms);
+        return DiffOfTwo(run, file.rooms, signals);
     if (options.command == "diff" && options.arguments.size() > 2)
         return run.fail(kExitUsage, "diff takes a preset to compare every room with, or two sides");
     std::vector<const Room*> rooms;
@@ -391,7 +443,9 @@ int RunRoomsCommand(const CliOptions& options) {
         return run.fail(kExitUsage, *refusal);
     const std::vector<RoomTask>& tasks = plan.tasks;
 
-    const std::vector<ProcessOutcome> outcomes = RunTasks(tasks, options);
+    std::vector<ProcessOutcome> outcomes;
+    if (const std::optional<int> code = RunTasks(run, tasks, signals, outcomes))
+        return *code;
     std::vector<RoomRow> rows;
     bool everyRoom = true;
     run.result["rooms"] = Json::array();

@@ -92,37 +92,52 @@ Text ParseReason(const nlohmann::json::parse_error& error) {
     return Text(colon == std::string_view::npos ? what : what.substr(colon + 2));
 }
 
+/// A character that a terminal may take as a command when the text is printed: C0, DEL, or C1 (U+0080 to
+/// U+009F, C2 80 to C2 9F in UTF-8, which the JSON parser has checked).
 bool HoldsControlCharacter(const Text& text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
+        if (byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next >= 0x80 && next < 0xA0))
+            return true;
+    }
+    return false;
 }
 
 /// Why the element is no room; empty when it is one, which is then read into room.
 std::optional<Text> RoomProblem(const Json& element, Room& room) {
     if (!element.is_object())
         return Text("a room is an object such as {\"name\": \"K01\", \"device\": \"/dev/ttyUSB0\"}");
-    for (const auto& [key, value] : element.items())
+    for (const auto& [key, value] : element.items()) {
+        if (HoldsControlCharacter(key))
+            return Text("a key may not hold a control character (a room has a name, a device and a preset)");
         if (key != "name" && key != "device" && key != "preset")
             return "unknown key '" + key + "' (a room has a name, a device and a preset)";
+    }
     const auto name = element.find("name");
     if (name == element.end() || !name->is_string() || name->get<Text>().empty())
         return Text("a room without a name (\"name\": \"K01\")");
     room.name = name->get<Text>();
+    // Told without the name, which the refusal would print.
+    if (HoldsControlCharacter(room.name))
+        return Text("a room's name may not hold a control character");
     const Text named = "room '" + room.name + "': ";
     if (room.name.find(',') != Text::npos)
         return named + "a name may not hold a comma, which separates the names of --only";
-    if (HoldsControlCharacter(room.name))
-        return named + "a name may not hold a control character";
     const auto device = element.find("device");
     if (device == element.end() || !device->is_string() || device->get<Text>().empty())
         return named + "no device (\"device\": \"/dev/ttyUSB0\" or \"tcp:HOST:PORT\")";
     room.device = device->get<Text>();
+    if (HoldsControlCharacter(room.device))
+        return named + "a device may not hold a control character";
     if (const Text problem = ComDeviceProblem(room.device); !problem.empty())
         return named + problem;
     if (const auto preset = element.find("preset"); preset != element.end()) {
         if (!preset->is_string() || preset->get<Text>().empty())
             return named + "the preset is the name of a file";
         room.preset = preset->get<Text>();
+        if (HoldsControlCharacter(room.preset))
+            return named + "a preset may not hold a control character";
     }
     return std::nullopt;
 }

@@ -27,7 +27,8 @@ RoomsFile ReadRoomsFile(const Text& path);
 
 /// Checks the text of the rooms file of that name: valid JSON, an array of at least one room, each an
 /// object with only the known keys, a name (unique whatever its case, without a comma or a control
-/// character) and a device the panel can take (no two rooms on one), each a text.
+/// character) and a device the panel can take (no two rooms on one), each a text; neither the device nor
+/// the preset may hold a control character either, as they are printed.
 RoomsFile RoomsOfText(const Text& text, const Text& path);
 
 /// A file name for the room's name, the same on every file system: the characters that some system

@@ -7,26 +7,30 @@
 #include "runtime/host.h"
 #include "runtime/resources.h"
 #include "tool/cli_commands.h"
+#include "tool/line_output.h"
+#include "tool/stop_signals.h"
+#include "tool/traffic_queue.h"
 #include "ui/window_definition.h"
 
 #include <atomic>
 #include <climits>
-#include <csignal>
 #include <cstdio>
-#include <functional>
 #include <mutex>
-#include <utility>
 #include <vector>
 
 namespace ep {
 namespace {
 
-/// How often the main thread looks for frames that a pause has ended.
+/// How often the main thread looks for frames that a pause has ended, and for a reader of its output that
+/// has made room again.
 constexpr int kExpiryPeriodMs = 50;
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void Interrupt(int) { g_interrupted = 1; }
+/// What waits for a reader of the output, of either stream: a few seconds of a busy line.
+constexpr std::size_t kWaitingOutputBytes = 256 * 1024;
+/// The bytes that wait to be decoded when the main thread has fallen behind a flood: a fraction of a second
+/// of decoding, so that a signal is not kept waiting either.
+constexpr std::size_t kQueuedBytes = 64 * 1024;
+/// How long the last lines have, at the end, to reach a reader that reads.
+constexpr int kLastOutputMs = 500;
 
 /// The line settings of the panel's own port, from its window definition.
 SerialLineSettings PanelLineSettings() {
@@ -34,46 +38,6 @@ SerialLineSettings PanelLineSettings() {
     const auto window = BuildWindowFromDefinition(*ProgramResource(kMainWindowDefinition));
     return LineSettingsOf(*window->find(controls::Port));
 }
-
-/// Bytes on their way from the reader threads to the main thread, each with its direction and the time it
-/// came, in the order they came.
-class TrafficQueue {
-  public:
-    struct Entry {
-        Direction direction;
-        std::uint8_t byte;
-        TrafficClock::time_point time;
-    };
-
-    /// From a reader thread, before the byte is forwarded, so that a request is queued before its answer.
-    void push(Direction direction, std::uint8_t byte) {
-        std::lock_guard lock(m_mutex);
-        m_entries.push_back({direction, byte, TrafficClock::now()});
-        if (m_deliveryPosted)
-            return;
-        m_deliveryPosted = true;
-        CurrentHost().postToUi([this] { m_deliver(take()); });
-    }
-
-    void deliverTo(std::function<void(const std::vector<Entry>&)> deliver) { m_deliver = std::move(deliver); }
-
-    bool deliveryPosted() {
-        std::lock_guard lock(m_mutex);
-        return m_deliveryPosted;
-    }
-
-  private:
-    std::vector<Entry> take() {
-        std::lock_guard lock(m_mutex);
-        m_deliveryPosted = false;
-        return std::exchange(m_entries, {});
-    }
-
-    std::function<void(const std::vector<Entry>&)> m_deliver;
-    std::mutex m_mutex; ///< guards the members below
-    std::vector<Entry> m_entries;
-    bool m_deliveryPosted = false;
-};
 
 /// What the device sends: queued, then written to the panel's terminal.
 class FromDevice : public SerialReceiver {
@@ -127,21 +91,30 @@ class FromPanel : public SerialReceiver {
     int m_timeoutMs;
 };
 
-void Print(const std::vector<DecodedFrame>& frames) {
-    for (const DecodedFrame& frame : frames)
-        std::printf("%s\n", TrafficLine(frame).c_str());
-    if (!frames.empty())
-        std::fflush(stdout);
-}
+/// The monitor's two streams, neither of which holds it when its reader stops reading.
+struct Outputs {
+    LineOutput lines{OutputStream::Standard, kWaitingOutputBytes};
+    LineOutput notes{OutputStream::Error, kWaitingOutputBytes};
+
+    void print(const std::vector<DecodedFrame>& frames) {
+        for (const DecodedFrame& frame : frames)
+            lines.add(TrafficLine(frame));
+    }
+    void note(const Text& message) { notes.add("effectpanel-cli: " + message); }
+    bool flush() {
+        const bool linesOut = lines.flush();
+        return notes.flush() && linesOut;
+    }
+};
 
 /// Tells on standard error, once for each stretch, that bytes could not be forwarded.
 class UnforwardedNote {
   public:
     explicit UnforwardedNote(const char* what) : m_what(what) {}
-    void check(long long count) {
+    void check(long long count, Outputs& outputs) {
         if (count == m_told)
             return;
-        std::fprintf(stderr, "effectpanel-cli: %lld byte(s) %s\n", count - m_told, m_what);
+        outputs.note(std::to_string(count - m_told) + " byte(s) " + m_what);
         m_told = count;
     }
 
@@ -151,11 +124,18 @@ class UnforwardedNote {
 };
 
 int Monitor(const Text& devicePath, const Text& linkPath) {
-    TrafficQueue queue;
+    // From the start, so that a signal never leaves the link at --listen PATH behind.
+    const StopSignals signals;
+    Outputs outputs;
+    TrafficQueue queue(kQueuedBytes);
     TrafficDecoder decoder;
-    queue.deliverTo([&decoder](const std::vector<TrafficQueue::Entry>& entries) {
+    queue.deliverTo([&](const std::vector<TrafficQueue::Entry>& entries, long long beyondBound) {
         for (const TrafficQueue::Entry& entry : entries)
-            Print(decoder.feed(entry.direction, entry.byte, entry.time));
+            outputs.print(decoder.feed(entry.direction, entry.byte, entry.time));
+        if (beyondBound > 0)
+            outputs.lines.add(std::to_string(beyondBound) +
+                              " byte(s) not decoded: they came faster than they could be decoded");
+        outputs.flush();
     });
     const SerialLineSettings settings = PanelLineSettings();
     FromDevice fromDevice(queue);
@@ -172,26 +152,21 @@ int Monitor(const Text& devicePath, const Text& linkPath) {
         return kExitDevice;
     }
     fromDevice.forwardTo(terminal.terminal.get());
-    // Before the line that says the monitor is there: an interrupt from then on ends it with its clean-up.
-    g_interrupted = 0;
-    const auto oldInterrupt = std::signal(SIGINT, Interrupt);
-    const auto oldTerminate = std::signal(SIGTERM, Interrupt);
     const Text shown = linkPath.empty() ? terminal.terminal->path()
                                         : terminal.terminal->path() + " (" + terminal.terminal->terminalPath() + ")";
-    std::printf("listening on %s, forwarding to %s\n", shown.c_str(), devicePath.c_str());
-    std::fflush(stdout);
+    outputs.lines.add("listening on " + shown + ", forwarding to " + devicePath);
+    outputs.flush();
 
     UnforwardedNote toPanel("from the device found the panel's terminal full: nothing reads it");
     UnforwardedNote toDevice("from the panel did not reach the device in time");
     const Host::TimerId expiry = CurrentHost().startTimer(kExpiryPeriodMs, [&] {
-        Print(decoder.expire(TrafficClock::now()));
-        toPanel.check(fromDevice.unforwarded);
-        toDevice.check(fromPanel.unforwarded);
+        outputs.print(decoder.expire(TrafficClock::now()));
+        toPanel.check(fromDevice.unforwarded, outputs);
+        toDevice.check(fromPanel.unforwarded, outputs);
+        outputs.flush();
     });
-    CurrentHost().runUntil([&] { return g_interrupted != 0 || fromDevice.lost || fromPanel.lost; }, INT_MAX);
+    CurrentHost().runUntil([&] { return signals.caught() != 0 || fromDevice.lost || fromPanel.lost; }, INT_MAX);
     CurrentHost().stopTimer(expiry);
-    std::signal(SIGINT, oldInterrupt);
-    std::signal(SIGTERM, oldTerminate);
 
     // The terminal first: once its reader thread has ended nothing writes to the device, and once the
     // device's has ended nothing is queued.
@@ -199,16 +174,15 @@ int Monitor(const Text& devicePath, const Text& linkPath) {
     terminal.terminal->close();
     device.device->close();
     CurrentHost().runUntil([&queue] { return !queue.deliveryPosted(); }, kExpiryPeriodMs);
-    Print(decoder.finish());
-    if (fromDevice.lost) {
-        std::fprintf(stderr, "effectpanel-cli: the device went away\n");
-        return kExitDevice;
-    }
-    if (fromPanel.lost) {
-        std::fprintf(stderr, "effectpanel-cli: the panel's pseudo-terminal failed\n");
-        return kExitDevice;
-    }
-    return kExitDone;
+    outputs.print(decoder.finish());
+    if (fromDevice.lost)
+        outputs.note("the device went away");
+    else if (fromPanel.lost)
+        outputs.note("the panel's pseudo-terminal failed");
+    const int code = fromDevice.lost || fromPanel.lost ? kExitDevice : kExitDone;
+    // A reader that does not read gets no more time than this: the signal asked for an end.
+    CurrentHost().runUntil([&outputs] { return outputs.flush(); }, kLastOutputMs);
+    return code;
 }
 
 } // namespace

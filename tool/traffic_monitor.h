@@ -3,7 +3,9 @@
 /// a pseudo-terminal to open in the device's place. Every byte is forwarded unchanged by the reader thread
 /// that received it, never through the main thread, so that the monitor adds no more than a thread's
 /// hand-off to the line; the main thread prints each frame decoded (link/traffic_decoder.h) on standard
-/// output. It runs until SIGINT or SIGTERM, or until the device goes away.
+/// output. A reader of the output that stops reading holds nothing: what waits for it is bounded, and the
+/// lines beyond are dropped and counted (line_output.h). It runs until SIGINT or SIGTERM, or until the
+/// device goes away.
 
 #include "tool/cli_options.h"
 

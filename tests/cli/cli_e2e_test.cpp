@@ -244,6 +244,22 @@ TEST_P(CliEndToEndOnAPty, WithoutADeviceTheToolSaysSoAndAPresetCanStillBeEdited)
         << "an empty preset stands for the default set";
 }
 
+TEST_P(CliEndToEndOnAPty, JsonTellsOfNamesThatAreNotUtf8WithTheirBytesReplaced) {
+    // An overlong form of NUL and a byte that starts no character, which JSON cannot hold as they are.
+    const std::string preset = file("house-\xC0\x80-\xFF.tonset");
+    std::ofstream(preset, std::ios::binary) << sim::ThreeDigitText(sim::DesignValues());
+    const auto edited = cli({"--json", "set", "--file", preset, "Key=b5"});
+    ASSERT_EQ(edited.exitCode, 0) << edited.err;
+    EXPECT_EQ(nlohmann::json::parse(edited.out).at("file"), file("house-\uFFFD\uFFFD-\uFFFD.tonset"));
+    EXPECT_EQ(testing::FileContents(preset), testing::WithFields(sim::ThreeDigitText(sim::DesignValues()), {{19, 0}}));
+
+    const auto unanswered =
+        testing::RunProgram(EP_CLI_PATH, {"--json", "--timeout", "1", "--device", file("tty-\xFF"), "read"});
+    EXPECT_EQ(unanswered.exitCode, 1) << unanswered.err;
+    EXPECT_EQ(nlohmann::json::parse(unanswered.out).at("error"),
+              "no processor answered on " + file("tty-\uFFFD") + ": " + file("tty-\uFFFD") + " does not exist");
+}
+
 TEST_P(CliEndToEndOnAPty, ReadAndLoadWorkThroughSer2net) {
     plugDevice();
     ASSERT_TRUE(ser2net.start(simulator.path(), testing::FreeTcpPort())) << "ser2net did not come up";

@@ -5,9 +5,9 @@
 
 #include "program_run.h"
 #include "silent_listener.h"
-#include "spawned_program.h"
 #include "sim/design_values.h"
 #include "sim/pty_server.h"
+#include "spawned_program.h"
 #include "test_ports.h"
 
 #include <gtest/gtest.h>

@@ -5,11 +5,15 @@
 #include "set_texts.h"
 #include "sim/design_values.h"
 #include "sim/pty_server.h"
+#include "spawned_program.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
+#include <thread>
 
 namespace ep {
 namespace {
@@ -251,6 +256,65 @@ TEST_F(Venue, ARefusedRoomsFileOrNameTouchesNoRoom) {
         EXPECT_EQ(refused.exitCode, 2) << c.said;
         EXPECT_NE(refused.err.find(c.said), std::string::npos) << refused.err;
     }
+    for (const auto& room : rooms)
+        EXPECT_EQ(room->simulator.counters().bytesReceived, 0u) << room->name;
+}
+
+TEST_F(Venue, AThousandRoomsWithoutTheirDevicesAllEndNoAnswerWithinTheLimitOfOpenFiles) {
+    constexpr int kManyRooms = 1000;
+    nlohmann::json file = nlohmann::json::array();
+    for (int room = 0; room < kManyRooms; ++room)
+        file.push_back(
+            {{"name", "R" + std::to_string(room)}, {"device", path("unplugged/tty" + std::to_string(room))}});
+    std::ofstream(roomsFile()) << file.dump();
+    // All at once, as asked, under a limit of open files that leaves room for some 40 of them.
+    const auto run = testing::RunProgram(
+        EP_CLI_PATH, {"--rooms", roomsFile(), "--timeout", "1", "--jobs", "1000", "--json", "read"}, 600000, 256);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("--jobs 1000 lowered to "), std::string::npos) << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    ASSERT_EQ(report.at("rooms").size(), static_cast<std::size_t>(kManyRooms));
+    for (const auto& room : report.at("rooms"))
+        if (room.at("result") != "no answer")
+            FAIL() << room.dump() << "\n" << run.err.substr(0, 2000);
+}
+
+TEST_F(Venue, ASignalStopsTheRoomsRemovesTheCopiesOfThePresetAndEndsWithItsStatus) {
+    // Rooms whose devices are not there wait for them for the whole --timeout.
+    nlohmann::json file = nlohmann::json::array();
+    for (const char* room : {"K01", "K02", "K03"})
+        file.push_back({{"name", room}, {"device", path(std::string("unplugged-") + room)}});
+    std::ofstream(roomsFile()) << file.dump();
+    std::ofstream(path("house.tonset"), std::ios::binary) << sim::ThreeDigitText(sim::DesignValues());
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const fs::path temporary = folder / ("tmp-" + std::to_string(signal));
+        fs::create_directory(temporary);
+        testing::SpawnedProgram rooms;
+        ASSERT_TRUE(rooms.start(EP_CLI_PATH, {"--rooms", roomsFile(), "--timeout", "60", "load", path("house.tonset")},
+                                {"TMPDIR=" + temporary.string()}));
+        std::vector<pid_t> children;
+        const auto deadline = Clock::now() + std::chrono::seconds(20);
+        while ((children = rooms.childProcessIds()).size() < 3 && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_EQ(children.size(), 3u) << "the rooms' processes did not all start";
+        ASSERT_FALSE(fs::is_empty(temporary)) << "the copies of the preset are made";
+
+        rooms.signal(signal);
+        EXPECT_EQ(rooms.waitForExit(10000), 128 + signal) << signal;
+        for (const pid_t child : children)
+            EXPECT_TRUE(kill(child, 0) != 0 && errno == ESRCH) << "room process " << child << " still there";
+        EXPECT_TRUE(fs::is_empty(temporary)) << "the copies of the preset are left behind";
+    }
+}
+
+TEST_F(Venue, AFolderThatIsNotUtf8IsRefusedBeforeAnyRoomIsTouched) {
+    openVenue();
+    // An overlong form of NUL and a byte that starts no character: neither reaches a process unchanged.
+    const std::string backup = path("backup-\xC0\x80-\xFF");
+    const auto refused = cli({"read", "-o", backup});
+    EXPECT_EQ(refused.exitCode, 2) << refused.err;
+    EXPECT_NE(refused.err.find("is not UTF-8"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(backup));
     for (const auto& room : rooms)
         EXPECT_EQ(room->simulator.counters().bytesReceived, 0u) << room->name;
 }

@@ -21,7 +21,15 @@ double SecondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 } // namespace
 
-ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int timeoutMs) {
+ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int timeoutMs,
+                         int descriptorLimit) {
+    if (descriptorLimit > 0) {
+        // The shell lowers the limit for itself and then becomes the program.
+        std::vector<std::string> limited = {
+            "-c", "ulimit -n " + std::to_string(descriptorLimit) + " && exec \"$0\" \"$@\"", path};
+        limited.insert(limited.end(), arguments.begin(), arguments.end());
+        return RunProgram("/bin/sh", limited, timeoutMs);
+    }
     ProgramResult result;
     int out[2];
     int err[2];

@@ -14,7 +14,9 @@ struct ProgramResult {
     double seconds = 0; ///< from the start to the end
 };
 
-ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int timeoutMs = 30000);
+/// With a descriptorLimit, the program's limit of open files is lowered to it, as `ulimit -n` does.
+ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& arguments, int timeoutMs = 30000,
+                         int descriptorLimit = 0);
 
 /// A TCP port of the loopback address that nobody listens on at the moment.
 int FreeTcpPort();

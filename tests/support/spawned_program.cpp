@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <poll.h>
 #include <spawn.h>
@@ -200,6 +201,29 @@ int SpawnedProgram::quit(int timeoutMs) {
         m_pid = -1;
     }
     return code;
+}
+
+std::vector<pid_t> SpawnedProgram::childProcessIds() const {
+    std::vector<pid_t> children;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream file(entry.path() / "stat");
+        const std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        // The parent is the second field after the command name, which may hold blanks and parentheses.
+        const auto nameEnd = stat.rfind(')');
+        if (nameEnd == std::string::npos)
+            continue;
+        std::istringstream fields(stat.substr(nameEnd + 2));
+        char state = 0;
+        pid_t parent = 0;
+        fields >> state >> parent;
+        if (parent == m_pid)
+            children.push_back(std::stoi(name));
+    }
+    return children;
 }
 
 long SpawnedProgram::peakResidentKilobytes() const {

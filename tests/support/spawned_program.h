@@ -49,6 +49,8 @@ class SpawnedProgram {
     int quit(int timeoutMs);
 
     pid_t processId() const { return m_pid; }
+    /// The processes whose parent it is now.
+    std::vector<pid_t> childProcessIds() const;
     /// The peak resident set (VmHWM) in kilobytes; 0 when it cannot be read.
     long peakResidentKilobytes() const;
     /// The CPU time, user and system, that the process has used so far, in seconds.

@@ -108,11 +108,14 @@ SerialOpenResult TestHost::openSerial(const Text& devicePath, const SerialLineSe
     return serialOpener(devicePath, settings, receiver);
 }
 
-void TestHost::startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) {
+Host::ProcessId TestHost::startProcess(const ProcessRequest& request,
+                                       std::function<void(const ProcessOutcome&)> ended) {
     processStarts.push_back(request);
+    const auto id = static_cast<ProcessId>(processStarts.size());
     const long long start = m_now;
     auto over = std::make_shared<bool>(false);
-    // The first of the play's end and the bound ends the process; the outcome comes from the message loop.
+    // The first of the play's end, the bound and a stop ends the process; the outcome comes from the
+    // message loop.
     auto finish = [this, over, start, ended = std::move(ended)](ProcessOutcome outcome) {
         if (*over)
             return;
@@ -122,10 +125,26 @@ void TestHost::startProcess(const ProcessRequest& request, std::function<void(co
     };
     if (!processStarter) {
         finish(ProcessOutcome{ProcessOutcome::End::NotStarted, -1, {}, "no such program", 0});
-        return;
+        return id;
     }
+    m_processEnds[id] = finish;
     callAt(m_now + request.killAfterMs, [finish] { finish(ProcessOutcome{ProcessOutcome::End::Killed}); });
     processStarter(request, finish);
+    return id;
+}
+
+void TestHost::stopProcess(ProcessId process, int graceMs) {
+    processStops.push_back(process);
+    const auto found = m_processEnds.find(process);
+    if (found != m_processEnds.end())
+        callAt(m_now + graceMs, [finish = found->second] { finish(ProcessOutcome{ProcessOutcome::End::Stopped}); });
+}
+
+std::size_t TestHost::writeWithoutWaiting(OutputStream stream, std::string_view text) {
+    const std::size_t taken = std::min(text.size(), writableBytes);
+    written[stream].append(text.substr(0, taken));
+    writableBytes -= taken;
+    return taken;
 }
 
 } // namespace ep::testing

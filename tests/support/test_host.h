@@ -7,6 +7,8 @@
 
 #include "runtime/host.h"
 
+#include <climits>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <vector>
@@ -44,7 +46,16 @@ class TestHost : public Host {
     /// Plays a child process: it calls ended (at a virtual time of its choice, through callAt) with the
     /// outcome; a process it never ends is killed at its bound. None: every start fails.
     std::function<void(const ProcessRequest&, std::function<void(const ProcessOutcome&)> ended)> processStarter;
+    /// Each process's id is its place in this list, from 1.
     std::vector<ProcessRequest> processStarts;
+    /// The processes asked to stop; one that its play does not end first ends, stopped, when its grace is over.
+    std::vector<ProcessId> processStops;
+    int processRoom = INT_MAX;
+
+    /// What was written to the output streams, and how many more bytes they take before they wait for
+    /// their reader; a test lets the reader read by raising it.
+    std::map<OutputStream, Text> written;
+    std::size_t writableBytes = SIZE_MAX;
 
     TimerId startTimer(int periodMs, std::function<void()> tick) override;
     void stopTimer(TimerId timer) override;
@@ -57,7 +68,10 @@ class TestHost : public Host {
     std::optional<Text> showFileDialog(const FileDialogRequest& request) override;
     SerialOpenResult openSerial(const Text& devicePath, const SerialLineSettings& settings,
                                 SerialReceiver& receiver) override;
-    void startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
+    ProcessId startProcess(const ProcessRequest& request, std::function<void(const ProcessOutcome&)> ended) override;
+    void stopProcess(ProcessId process, int graceMs) override;
+    int childProcessRoom() const override { return processRoom; }
+    std::size_t writeWithoutWaiting(OutputStream stream, std::string_view text) override;
 
   private:
     struct Timer {
@@ -72,6 +86,8 @@ class TestHost : public Host {
     std::map<TimerId, Timer> m_timers;
     std::deque<std::function<void()>> m_posted;
     std::multimap<long long, std::function<void()>> m_deviceEvents;
+    /// How each process that has started is ended, by its id.
+    std::map<ProcessId, std::function<void(ProcessOutcome)>> m_processEnds;
 };
 
 } // namespace ep::testing

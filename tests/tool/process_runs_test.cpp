@@ -1,6 +1,6 @@
-// Many rooms' processes through the host on virtual time: never more at once than allowed, each of the
-// rest started as one ends, the outcomes in the order asked, and one that hangs killed at its bound
-// without holding back the others.
+// Many rooms' processes through the host on virtual time: never more at once than allowed or than the
+// host has room for, each of the rest started as one ends, the outcomes in the order asked, one that hangs
+// killed at its bound without holding back the others, and a stop that ends what runs and starts no more.
 
 #include "test_host.h"
 #include "tool/process_runs.h"
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace ep {
 namespace {
@@ -44,6 +45,8 @@ class Plays {
     int m_running = 0;
 };
 
+bool Never() { return false; }
+
 std::vector<ProcessRequest> Requests(std::vector<std::pair<Text, int>> plays) {
     std::vector<ProcessRequest> requests;
     for (const auto& [duration, exitCode] : plays)
@@ -56,12 +59,12 @@ TEST(ProcessRuns, NoMoreRunAtOnceThanAllowedAndEachOfTheRestStartsAsOneEnds) {
         int atOnce;
         int mostAtOnce;
         std::vector<long long> starts;
-    } cases[] = {{0, 4, {0, 0, 0, 0}}, {2, 2, {0, 0, 100, 400}}, {1, 1, {0, 400, 500, 800}}};
+    } cases[] = {{4, 4, {0, 0, 0, 0}}, {2, 2, {0, 0, 100, 400}}, {1, 1, {0, 400, 500, 800}}};
     for (const auto& c : cases) {
         testing::TestHost host;
         Plays plays(host);
         const std::vector<ProcessOutcome> outcomes =
-            RunProcesses(Requests({{"400", 0}, {"100", 1}, {"300", 2}, {"200", 3}}), c.atOnce);
+            RunProcesses(Requests({{"400", 0}, {"100", 1}, {"300", 2}, {"200", 3}}), c.atOnce, Never);
         EXPECT_EQ(plays.mostAtOnce, c.mostAtOnce) << c.atOnce;
         EXPECT_EQ(plays.starts, c.starts) << c.atOnce;
         ASSERT_EQ(outcomes.size(), 4u);
@@ -76,7 +79,7 @@ TEST(ProcessRuns, OneThatHangsIsKilledAtItsBoundAndTheOthersGoOnMeanwhile) {
     testing::TestHost host;
     Plays plays(host);
     const std::vector<ProcessOutcome> outcomes =
-        RunProcesses(Requests({{"hang", 0}, {"100", 1}, {"100", 2}, {"100", 3}}), 2);
+        RunProcesses(Requests({{"hang", 0}, {"100", 1}, {"100", 2}, {"100", 3}}), 2, Never);
     EXPECT_EQ(plays.starts, (std::vector<long long>{0, 0, 100, 200}));
     ASSERT_EQ(outcomes.size(), 4u);
     EXPECT_EQ(outcomes[0].end, ProcessOutcome::End::Killed);
@@ -88,10 +91,48 @@ TEST(ProcessRuns, OneThatHangsIsKilledAtItsBoundAndTheOthersGoOnMeanwhile) {
 
 TEST(ProcessRuns, AProgramThatCannotStartIsReportedSoForEveryRoom) {
     testing::TestHost host;
-    const std::vector<ProcessOutcome> outcomes = RunProcesses(Requests({{"100", 0}, {"100", 0}}), 1);
+    const std::vector<ProcessOutcome> outcomes = RunProcesses(Requests({{"100", 0}, {"100", 0}}), 1, Never);
     ASSERT_EQ(outcomes.size(), 2u);
     for (const ProcessOutcome& outcome : outcomes)
         EXPECT_EQ(outcome.end, ProcessOutcome::End::NotStarted);
+}
+
+TEST(ProcessRuns, TheDefaultIsFourForEachProcessorAndNeverMoreThanTheHostHasRoomFor) {
+    const struct {
+        int asked;
+        unsigned processors;
+        int hostRoom;
+        int atOnce;
+    } cases[] = {
+        {0, 2, INT_MAX, 8}, {0, 0, INT_MAX, 4},    {0, 64, 100, 100}, {3, 2, INT_MAX, 3},
+        {1000, 2, 43, 43},  {1000, 2, 1000, 1000}, {0, 2, 0, 1},      {1, 2, 0, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProcessesAtOnce(c.asked, c.processors, c.hostRoom), c.atOnce)
+            << c.asked << " asked, " << c.processors << " processors, room for " << c.hostRoom;
+}
+
+TEST(ProcessRuns, AStopEndsWhatRunsWaitsForItAndStartsNoMore) {
+    testing::TestHost host;
+    Plays plays(host);
+    const std::vector<ProcessOutcome> outcomes = RunProcesses(
+        Requests({{"100", 0}, {"hang", 1}, {"500", 2}, {"100", 3}}), 2, [&host] { return host.now() >= 300; });
+    EXPECT_EQ(plays.starts, (std::vector<long long>{0, 0, 100})) << "none after the stop";
+    EXPECT_EQ(host.processStops, (std::vector<Host::ProcessId>{2, 3})) << "those that ran";
+    ASSERT_EQ(outcomes.size(), 4u);
+    EXPECT_EQ(outcomes[1].end, ProcessOutcome::End::Stopped);
+    EXPECT_EQ(outcomes[1].elapsedMs, 1300) << "killed when its grace was over";
+    EXPECT_EQ(outcomes[2].end, ProcessOutcome::End::Exited) << "it ended by itself within its grace";
+    EXPECT_EQ(outcomes[2].elapsedMs, 500);
+    EXPECT_EQ(outcomes[3].end, ProcessOutcome::End::NotStarted);
+    EXPECT_EQ(outcomes[3].standardError, "stopped before it started");
+    EXPECT_EQ(host.now(), 1300) << "the run ends when the last stopped one has";
+
+    testing::TestHost early;
+    Plays none(early);
+    for (const ProcessOutcome& outcome : RunProcesses(Requests({{"100", 0}}), 2, [] { return true; }))
+        EXPECT_EQ(outcome.end, ProcessOutcome::End::NotStarted);
+    EXPECT_TRUE(early.processStarts.empty()) << "a stop before the run starts none";
 }
 
 } // namespace

@@ -64,8 +64,19 @@ TEST(RoomsFile, AFileThatDoesNotFitIsRefusedWithItsLineAndTheReason) {
          "rooms.json:1: room 'K01': the preset is the name of a file"},
         {"[{\"name\": \"K01,K02\", \"device\": \"/dev/ttyUSB0\"}]",
          "rooms.json:1: room 'K01,K02': a name may not hold a comma, which separates the names of --only"},
+        // Control characters, which a terminal takes as commands, in every string: C0, DEL and C1.
         {"[{\"name\": \"K01\\t\", \"device\": \"/dev/ttyUSB0\"}]",
-         "rooms.json:1: room 'K01\t': a name may not hold a control character"},
+         "rooms.json:1: a room's name may not hold a control character"},
+        {"[{\"name\": \"K\\u001b[2J\", \"device\": \"/dev/ttyUSB0\"}]",
+         "rooms.json:1: a room's name may not hold a control character"},
+        {"[{\"name\": \"K01\", \"device\": \"/dev/tty\\u001b[2JUSB0\"}]",
+         "rooms.json:1: room 'K01': a device may not hold a control character"},
+        {"[{\"name\": \"K01\", \"device\": \"tcp:\\u009b2J:4001\"}]",
+         "rooms.json:1: room 'K01': a device may not hold a control character"},
+        {"[{\"name\": \"K01\", \"device\": \"/dev/ttyUSB0\", \"preset\": \"a\\u007f.tonset\"}]",
+         "rooms.json:1: room 'K01': a preset may not hold a control character"},
+        {"[{\"name\": \"K01\", \"device\": \"/dev/ttyUSB0\", \"\\u001b]0;title\\u0007\": 1}]",
+         "rooms.json:1: a key may not hold a control character (a room has a name, a device and a preset)"},
         {"[\n  {\"name\": \"K01\", \"device\": \"/dev/ttyUSB0\"},\n  {\"name\": \"A\\\"]\", \"device\": "
          "\"/dev/ttyUSB1\"},\n"
          "  {\"name\": \"k01\", \"device\": \"/dev/ttyUSB2\"}\n]",

@@ -11,9 +11,6 @@
 namespace ep {
 namespace {
 
-constexpr int kOkCancelQuestion = 0x21;
-constexpr int kPressedOk = 0;
-
 /// 80 00 code 02 00 00: the whole-device commands name no parameter and carry no value.
 bool SendDeviceCommand(std::uint8_t code) { return SendDeviceFrame(0, code, 0, Value(std::uint8_t{0})); }
 

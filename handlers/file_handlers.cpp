@@ -10,6 +10,7 @@
 #include "runtime/text.h"
 #include "sets/apply_effect_set.h"
 #include "sets/effect_files.h"
+#include "sets/set_values.h"
 #include "ui/user_input.h"
 
 namespace ep {
@@ -26,6 +27,20 @@ bool ChooseFile(int dialogType) {
 }
 
 void Tell(const Text& message) { InfoBox(Value(message), 0); }
+
+/// A preset of another device, or one edited by hand, is taken only when the user says so: the window
+/// cannot show its values, and the device may not take them.
+bool ValuesOutOfRangeAccepted(const Text& path, const Text& set) {
+    const std::vector<ValueOutOfRange> outside = ValuesOutOfRange(set);
+    if (outside.empty())
+        return true;
+    Text question = "效果文件 " + path + " 中有 " + std::to_string(outside.size()) +
+                    " 项设置超出参数的范围，可能是其他设备的效果文件：\n";
+    for (const Text& line : OutOfRangeLines(outside))
+        question += line + "\n";
+    question += "确定要载入吗？";
+    return InfoBox(Value(question), kOkCancelQuestion, Text("载入效果文件")) == kPressedOk;
+}
 
 } // namespace
 
@@ -53,6 +68,8 @@ void LoadPresetFile(const Text& path) {
         Tell(*preset.refusal);
         return;
     }
+    if (!ValuesOutOfRangeAccepted(path, preset.text))
+        return;
     SetEffectSetText(preset.text);
     if (CompareText(EffectSetText(), Text()) == 0)
         SetEffectSetText(DefaultSetText);

@@ -39,6 +39,48 @@ int SliderPositionOf(const ParameterRow& row, int value) {
                       std::max(row.minimum, row.maximum));
 }
 
+/// A number as the window shows it: an optional sign, digits with an optional fraction, and a unit.
+struct ShownNumber {
+    std::string_view sign;
+    std::string_view number;
+    std::string_view unit;
+};
+
+std::optional<ShownNumber> ShownNumberOf(std::string_view text) {
+    const std::size_t signLength = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    const std::size_t end = text.find_first_not_of("0123456789.", signLength);
+    const std::string_view number = text.substr(signLength, end == std::string_view::npos ? end : end - signLength);
+    if (number.empty() || !std::isdigit(static_cast<unsigned char>(number.front())))
+        return std::nullopt;
+    const std::string_view unit = end == std::string_view::npos ? std::string_view{} : text.substr(end);
+    if (unit.find_first_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    return ShownNumber{text.substr(0, signLength), number, unit};
+}
+
+/// What a person may type for the value: the window's text; for a number also without its unit, and
+/// without a '+'; for a switch also ON/OFF and 1/0.
+std::vector<Text> FormsOfValue(int field, int value) {
+    const Text shown = ValueText(field, value);
+    std::vector<Text> forms{shown};
+    if (const auto shownNumber = ShownNumberOf(shown)) {
+        const Text number(shownNumber->number);
+        const bool positive = shownNumber->sign != "-";
+        if (positive)
+            forms.push_back(number + Text(shownNumber->unit));
+        forms.push_back(Text(shownNumber->sign) + number);
+        if (positive)
+            forms.push_back(number);
+    }
+    const FieldInfo info = InfoOfField(field);
+    if (info.row != nullptr && info.row->editKind == EditKind::SwitchLabel) {
+        const bool on = SwitchIsOn(*info.row, value);
+        forms.push_back(on ? "ON" : "OFF");
+        forms.push_back(on ? "1" : "0");
+    }
+    return forms;
+}
+
 } // namespace
 
 FieldInfo InfoOfField(int field) {
@@ -113,10 +155,31 @@ Text ValueText(int field, int value) {
 
 std::optional<int> ValueOfText(int field, std::string_view text) {
     const Text wanted = Folded(text);
-    for (const int value : ValuesOfField(field))
+    const std::vector<int> values = ValuesOfField(field);
+    for (const int value : values)
         if (Folded(ValueText(field, value)) == wanted)
             return value;
-    return std::nullopt;
+    std::optional<int> typed;
+    for (const int value : values)
+        for (const Text& form : FormsOfValue(field, value))
+            if (Folded(form) == wanted) {
+                // A form that two values share stands for neither.
+                if (typed && *typed != value)
+                    return std::nullopt;
+                typed = value;
+            }
+    return typed;
+}
+
+std::vector<Text> TypedForms(int field, int value) {
+    const std::vector<int> values = ValuesOfField(field);
+    std::vector<Text> forms;
+    for (const Text& form : FormsOfValue(field, value)) {
+        const auto taken = ValueOfText(field, form);
+        if (taken && *taken == value && std::find(forms.begin(), forms.end(), form) == forms.end())
+            forms.push_back(form);
+    }
+    return forms;
 }
 
 bool FieldInSelectedModes(int field, std::span<const int> values) {

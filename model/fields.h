@@ -43,8 +43,13 @@ bool ValueInRange(int field, int value);
 Text ValueText(int field, int value);
 
 /// The value whose window text the text is (compared as the names are, and without the blanks around
-/// it); empty when no value of the field shows so.
+/// it), or that the text is as a person types it: a number without its unit or its '+' ("3dB", "+3" and
+/// "3" for "+3dB", "135" for "135ms"), a switch as ON/OFF or 1/0, wherever no other value of the field is
+/// typed so; empty when none is.
 std::optional<int> ValueOfText(int field, std::string_view text);
+
+/// The texts that ValueOfText takes for the value, its window text first.
+std::vector<Text> TypedForms(int field, int value);
 
 /// Whether the field is one that the set of these values (by field, index field − 1) uses: a global, or
 /// a field of the mode that its block's selector (the one whose block the window shows) picks in the set.

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace ep {
@@ -37,6 +38,14 @@ std::optional<Text> OpenProblem(const Text& name) {
     if (size > kLargestPreset)
         return Text("文件大于 64 KiB，不是效果文件");
     return std::nullopt;
+}
+
+/// An editor ends its last line: one line break after a whole set is no part of it.
+Text WithoutFinalLineBreak(Text text) {
+    for (const std::string_view ending : {"\r\n", "\n"})
+        if (text.size() == kFullSetLength + ending.size() && text.ends_with(ending))
+            text.resize(kFullSetLength);
+    return text;
 }
 
 } // namespace
@@ -72,7 +81,7 @@ PresetText ReadPreset(const Text& name) {
     const FileNumber file = FileOpen(name, kReadOnly, kOthersMayRead);
     if (file == 0)
         return {{}, "无法读取效果文件：" + name + "\n" + (errno != 0 ? std::strerror(errno) : "文件正被其他程序使用")};
-    Text text = FileReadText(file);
+    Text text = WithoutFinalLineBreak(FileReadText(file));
     FileClose(file);
     if (const auto problem = EffectSetTextProblem(text))
         return {{}, "不是有效的效果文件：" + name + "\n" + *problem};

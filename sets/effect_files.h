@@ -23,7 +23,8 @@ struct PresetText {
     std::optional<Text> refusal;
 };
 
-/// Reads the preset with the file commands, read-only, and checks its content.
+/// Reads the preset with the file commands, read-only, and checks its content; one line break after the
+/// set (LF or CRLF, as an editor leaves it) is taken off.
 PresetText ReadPreset(const Text& name);
 
 /// Writes the text as the preset of that name, which is taken as it is (no suffix added); the message

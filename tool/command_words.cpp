@@ -2,6 +2,7 @@
 
 #include "model/blocks.h"
 #include "model/fields.h"
+#include "sets/set_values.h"
 
 #include <charconv>
 #include <optional>
@@ -9,6 +10,34 @@
 
 namespace ep {
 namespace {
+
+/// Few values are listed, each with the other ways it can be typed; many as their range, with the ways
+/// of typing the highest.
+constexpr std::size_t kValuesListedAtMost = 12;
+
+Text Joined(const std::vector<Text>& texts, std::size_t from, const char* separator) {
+    Text joined;
+    for (std::size_t index = from; index < texts.size(); ++index)
+        joined += (index == from ? "" : separator) + texts[index];
+    return joined;
+}
+
+Text AcceptedForms(int field) {
+    const std::vector<int> values = ValuesOfField(field);
+    if (values.size() <= kValuesListedAtMost) {
+        Text listed;
+        for (const int value : values) {
+            const std::vector<Text> forms = TypedForms(field, value);
+            listed += (listed.empty() ? "" : ", ") + forms.front();
+            if (forms.size() > 1)
+                listed += " (" + Joined(forms, 1, ", ") + ")";
+        }
+        return listed;
+    }
+    const std::vector<Text> forms = TypedForms(field, values.back());
+    return ValueText(field, values.front()) + " … " + forms.front() +
+           (forms.size() > 1 ? ", typed as " + Joined(forms, 0, " or ") : Text());
+}
 
 /// The value of the word for the field: as the window shows it, or with raw the field's number; the
 /// reason when it is none.
@@ -23,9 +52,7 @@ std::optional<Text> ReadValue(int field, std::string_view word, bool raw, int& v
         value = *found;
         return std::nullopt;
     }
-    const std::vector<int> values = ValuesOfField(field);
-    return "'" + Text(word) + "' is no value of " + FieldName(field) + ", which shows " +
-           ValueText(field, values.front()) + " … " + ValueText(field, values.back());
+    return "'" + Text(word) + "' is no value of " + FieldName(field) + ", which takes " + AcceptedForms(field);
 }
 
 } // namespace
@@ -45,12 +72,29 @@ LoadWords ParseLoadWords(const std::vector<Text>& words) {
             load.store = true;
         else if (word == "--changed")
             load.changedOnly = true;
+        else if (word == "--force")
+            load.force = true;
         else if (load.file.empty() && !word.starts_with("-"))
             load.file = word;
         else
-            return {{}, false, false, "load takes FILE [--store] [--changed]"};
+            return {{}, false, false, false, "load takes FILE [--store] [--changed] [--force]"};
     }
     return load;
+}
+
+std::optional<Text> PresetNotToLoad(const Text& file, const Text& set, bool force) {
+    if (set.empty())
+        return "the preset " + file + " is empty, which would put the factory settings into the device; " +
+               "restore does that, if it is what is wanted";
+    const std::vector<ValueOutOfRange> outside = ValuesOutOfRange(set);
+    if (outside.empty() || force)
+        return std::nullopt;
+    Text refusal = "the preset " + file + " holds " + std::to_string(outside.size()) +
+                   " setting(s) outside their parameters' ranges, as a preset of another device would: ";
+    const std::vector<Text> lines = OutOfRangeLines(outside);
+    for (std::size_t index = 0; index < lines.size(); ++index)
+        refusal += (index == 0 ? "" : "; ") + lines[index];
+    return refusal + "; --force loads it as it is";
 }
 
 GetWords ParseGetWords(const std::vector<Text>& words) {

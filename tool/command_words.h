@@ -4,6 +4,7 @@
 
 #include "runtime/value.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -19,14 +20,20 @@ struct ReadWords {
 };
 ReadWords ParseReadWords(const std::vector<Text>& words);
 
-/// load [FILE] [--store] [--changed]
+/// load [FILE] [--store] [--changed] [--force]
 struct LoadWords {
     Text file; ///< empty when none was named
     bool store = false;
     bool changedOnly = false; ///< send only the fields in which the device differs from the file
+    bool force = false;       ///< load a preset with values outside their parameters' ranges
     Text error;
 };
 LoadWords ParseLoadWords(const std::vector<Text>& words);
+
+/// Why the tool does not load the preset of that text, which ReadPreset took: an empty preset (which
+/// the window loads as the default set, and which would reset every room it is pushed to), or one with
+/// values outside their ranges, unless forced.
+std::optional<Text> PresetNotToLoad(const Text& file, const Text& set, bool force);
 
 /// get [NAME|FIELD]...: the fields named, all 255 for none.
 struct GetWords {

@@ -9,13 +9,6 @@
 
 namespace ep {
 
-std::vector<int> FieldValues(const Text& set) {
-    std::vector<int> values;
-    for (int field = 1; field <= EffectSetFieldCount; ++field)
-        values.push_back(ToInt(Value(MidText(set, FieldPosition(field), FieldWidth))));
-    return values;
-}
-
 std::vector<FieldDifference> SetDifferences(const Text& first, const Text& second) {
     const std::vector<int> firstValues = FieldValues(first);
     const std::vector<int> secondValues = FieldValues(second);

@@ -3,15 +3,13 @@
 /// each field is one that either set uses. Texts only: it reads no control.
 
 #include "runtime/value.h"
+#include "sets/set_values.h"
 
 #include <nlohmann/json.hpp>
 
 #include <vector>
 
 namespace ep {
-
-/// The 255 values of a whole set, index field − 1.
-std::vector<int> FieldValues(const Text& set);
 
 struct FieldDifference {
     int field = 0;

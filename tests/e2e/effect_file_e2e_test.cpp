@@ -1,3 +1,4 @@
+#include "model/fields.h"
 #include "panel_fixture.h"
 
 #include <filesystem>
@@ -18,8 +19,9 @@ TEST_F(EffectFileEndToEnd, LoadingAPresetOnlinePutsItIntoTheDevice) {
 
     Text preset = EffectSetText();
     for (int field = 1; field <= 255; field += 7) {
+        const std::vector<int> values = ValuesOfField(field);
         char digits[4];
-        std::snprintf(digits, sizeof digits, "%03d", (field * 3) % 80);
+        std::snprintf(digits, sizeof digits, "%03d", values[static_cast<std::size_t>(field * 3) % values.size()]);
         preset.replace(static_cast<std::size_t>(3 * field - 3), 3, digits);
     }
     const auto file =

@@ -1,5 +1,6 @@
 #include "loop_stalls.h"
 #include "model/colours.h"
+#include "model/fields.h"
 #include "panel_fixture.h"
 #include "qt/main_window_view.h"
 #include "silent_listener.h"
@@ -347,7 +348,9 @@ TEST_F(FaultEndToEnd, APresetLoadCutOffByTheDeviceIsShownAndTheUserIsToldItDidNo
 
     Text preset = EffectSetText();
     preset.replace(0, 3, "052");
-    preset.replace(3 * 200, 3, "077");
+    char lastValue[4];
+    std::snprintf(lastValue, sizeof lastValue, "%03d", ValuesOfField(201).back());
+    preset.replace(3 * 200, 3, lastValue);
     const auto file =
         std::filesystem::temp_directory_path() / ("effectpanel-fault-" + std::to_string(getpid()) + ".tonset");
     std::ofstream(file, std::ios::binary) << preset;

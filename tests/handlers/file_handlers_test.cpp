@@ -1,9 +1,12 @@
 #include "handlers/panel_handlers.h"
 #include "link/com_ports.h"
 #include "link/link_globals.h"
+#include "model/fields.h"
+#include "runtime/dialogs.h"
 #include "runtime/file_paths.h"
 #include "runtime/files.h"
 #include "sets/effect_files.h"
+#include "sets/set_values.h"
 #include "temp_path.h"
 #include "window_fixture.h"
 
@@ -191,6 +194,11 @@ TEST_F(EffectFiles, BadContentIsRefusedAndNothingIsSent) {
         {designSet.substr(0, 762), "文件中有 762 个数字，效果文件应有 765 个"},
         {designSet + "000", "文件中有 768 个数字，效果文件应有 765 个"},
         {WithField(designSet, 2, 256), "第 2 项的值大于 255"},
+        // One line break after the set is an editor's; anything more is no preset.
+        {designSet + "\n\n", "文件中含有数字以外的字符"},
+        {designSet + "\r", "文件中含有数字以外的字符"},
+        {designSet + " \n", "文件中含有数字以外的字符"},
+        {"\n", "文件中含有数字以外的字符"},
     };
     for (const auto& c : cases) {
         writeFile(path("bad.tonset"), c.content);
@@ -204,6 +212,45 @@ TEST_F(EffectFiles, BadContentIsRefusedAndNothingIsSent) {
     load(path("huge.tonset"));
     EXPECT_EQ(EffectSetText(), designSet);
     EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(EffectFiles, OneLineBreakAfterTheSetIsTakenAndASaveWritesNone) {
+    const Text set = WithField(designSet, 3, 21);
+    for (const char* ending : {"\n", "\r\n"}) {
+        SetEffectSetText(designSet);
+        writeFile(path("edited.tonset"), set + ending);
+        load(path("edited.tonset"));
+        EXPECT_EQ(EffectSetText(), set) << "ending " << ending[0] + 0;
+    }
+    save(path("saved"));
+    EXPECT_EQ(read(path("saved.tonset")), set);
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(EffectFiles, APresetWithValuesOutOfRangeIsSentOnlyWhenTheUserSaysSo) {
+    auto& port = goOnline();
+    const int mode = *FieldNamed("KTV_MODE");
+    const int limit = *FieldNamed("Music_Vol Max");
+    const Text preset = WithField(WithField(designSet, mode, 250), limit, 90);
+    writeFile(path("other.tonset"), preset);
+    for (const MessageBoxButton answer : {MessageBoxButton::Cancel, MessageBoxButton::Ok}) {
+        host.messageBoxes.clear();
+        host.messageBoxAnswer = [answer](const MessageBoxRequest&) { return answer; };
+        load(path("other.tonset"));
+        ASSERT_FALSE(host.messageBoxes.empty());
+        const MessageBoxRequest& question = host.messageBoxes.front();
+        EXPECT_EQ(question.caption, "载入效果文件");
+        EXPECT_EQ(question.style, kOkCancelQuestion);
+        EXPECT_NE(question.text.find("中有 2 项设置超出参数的范围"), Text::npos) << question.text;
+        EXPECT_NE(question.text.find(OutOfRangeLine({mode, 250})), Text::npos) << question.text;
+        EXPECT_NE(question.text.find(OutOfRangeLine({limit, 90})), Text::npos) << question.text;
+        if (answer == MessageBoxButton::Cancel) {
+            EXPECT_EQ(EffectSetText(), designSet);
+            EXPECT_TRUE(port.written.empty());
+        }
+    }
+    EXPECT_EQ(EffectSetText(), preset) << "taken when the user says so";
+    EXPECT_GE(port.written.size(), 255u * 6);
 }
 
 #if !defined(_WIN32) // FIFOs and /dev/zero as POSIX has them

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace ep {
 namespace {
 
@@ -60,6 +62,27 @@ TEST(Fields, EveryTextOfAFieldReadsBackAsItsValue) {
     }
     EXPECT_EQ(ValueOfText(34, "+11dB"), std::nullopt);
     EXPECT_EQ(ValueOfText(16, "bgm"), 1);
+}
+
+TEST(Fields, AValueIsTakenAsPeopleTypeItWhereverTheNumberAloneIsUnambiguous) {
+    FillLookupTables();
+    const struct {
+        int field;
+        const char* typed;
+        std::optional<int> value;
+    } cases[] = {
+        {34, "+3dB", 13},  {34, "3dB", 13},   {34, "+3", 13},   {34, "3", 13},   {34, " 3DB ", 13}, {34, "-3dB", 7},
+        {34, "-3", 7},     {34, "0", 10},     {34, "+11", {}},  {34, "3d", {}},  {77, "135ms", 10}, {77, "135", 10},
+        {77, "135MS", 10}, {255, "1.2", 3},   {255, "1.2v", 3}, {255, "off", 0}, {255, "0", {}},    {112, "2.5", 25},
+        {30, "150", 15},   {30, "150hz", 15}, {17, "ON", 1},    {17, "on", 1},   {17, "1", 1},      {17, "off", 0},
+        {17, "0", 0},      {156, "180", 1},   {156, "180°", 1}, {156, "0", 0},   {156, "ON", 1},    {16, "bgm", 1},
+        {19, "#2", 7},     {19, "2", {}},     {10, "KTV1", 0},  {10, "1", {}},   {1, "38", 38},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ValueOfText(c.field, c.typed), c.value) << FieldName(c.field) << " typed as '" << c.typed << "'";
+    EXPECT_EQ(TypedForms(34, 13), (std::vector<Text>{"+3dB", "3dB", "+3", "3"}));
+    EXPECT_EQ(TypedForms(34, 7), (std::vector<Text>{"-3dB", "-3"}));
+    EXPECT_EQ(TypedForms(17, 1), (std::vector<Text>{"ON", "1"}));
 }
 
 TEST(Fields, TheSelectedModesAreThoseTheBandSelectorsPick) {

@@ -7,8 +7,6 @@
 #include "ui/property.h"
 #include "ui/window.h"
 
-#include <cstdio>
-
 namespace ep {
 
 SerialLink::SerialLink(Control& port) : m_port(port) {}
@@ -43,25 +41,14 @@ int SerialLink::Open() {
 }
 
 void SerialLink::noteOpenFailure(const Text& devicePath, const SerialOpenResult& result) {
-    // Only the failures a user can fix are worth a word, and only once: the scan retries every second.
-    if (result.error != SerialOpenError::PermissionDenied && result.error != SerialOpenError::Busy)
-        return;
-    if (m_openFailures.contains(devicePath))
-        return;
-    if (result.error == SerialOpenError::PermissionDenied) {
-        std::fprintf(stderr,
-                     "effectpanel: cannot open %s: %s. Add yourself to the dialout group "
-                     "(sudo adduser $USER dialout) and log in again.\n",
-                     devicePath.c_str(), result.reason.c_str());
+    // Only the failures a user can fix are worth a word (the status label's help gives it).
+    if (result.error == SerialOpenError::PermissionDenied)
         m_openFailures[devicePath] = "无法打开 " + devicePath + "（" + result.reason +
                                      "）：没有使用串口的权限。请把自己加入 dialout 组（sudo adduser $USER "
                                      "dialout），然后重新登录。";
-    } else {
-        std::fprintf(stderr, "effectpanel: cannot open %s: %s (the port is in use by another program).\n",
-                     devicePath.c_str(), result.reason.c_str());
+    else if (result.error == SerialOpenError::Busy)
         m_openFailures[devicePath] =
             "无法打开 " + devicePath + "（" + result.reason + "）：该端口正被另一个程序占用，请先关闭那个程序。";
-    }
 }
 
 std::vector<Text> SerialLink::openFailures() const {

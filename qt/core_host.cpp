@@ -100,4 +100,6 @@ std::size_t CoreHost::writeWithoutWaiting(OutputStream stream, std::string_view 
 #endif
 }
 
+bool CoreHost::isTerminal(OutputStream stream) const { return IsTerminal(stream); }
+
 } // namespace ep::qt

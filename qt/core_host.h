@@ -38,6 +38,7 @@ class CoreHost : public QObject, public Host {
     void stopProcess(ProcessId process, int graceMs) override;
     int childProcessRoom() const override;
     std::size_t writeWithoutWaiting(OutputStream stream, std::string_view text) override;
+    bool isTerminal(OutputStream stream) const override;
 
   private:
     QElapsedTimer m_clock;

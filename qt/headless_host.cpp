@@ -1,7 +1,5 @@
 #include "qt/headless_host.h"
 
-#include <cstdio>
-
 namespace ep::qt {
 
 MessageBoxButton DefaultButtonOf(int style) {
@@ -18,21 +16,7 @@ MessageBoxButton DefaultButtonOf(int style) {
     }
 }
 
-Text OneLine(const MessageBoxRequest& request) {
-    Text line = request.caption;
-    if (!line.empty() && !line.ends_with("：") && !line.ends_with(":"))
-        line += "：";
-    for (std::size_t at = 0; at < request.text.size(); ++at) {
-        const char c = request.text[at];
-        if (c == '\r')
-            continue;
-        line += c == '\n' ? Text("；") : Text(1, c);
-    }
-    return line;
-}
-
 MessageBoxButton HeadlessHost::showMessageBox(const MessageBoxRequest& request) {
-    std::fprintf(stderr, "%s\n", OneLine(request).c_str());
     return DefaultButtonOf(request.style);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 /// The host of the panel without a window, for the command-line tool: the core host's timers and
-/// devices; a message box is not shown but told on standard error as one line and answered with its
-/// default button, and a file dialog is answered with the path the tool gives it.
+/// devices; a message box is neither shown nor told (the tool tells what came of a command itself, in its
+/// own words) and is answered with its default button, and a file dialog is answered with the path the
+/// tool gives it.
 
 #include "qt/core_host.h"
 
@@ -23,8 +24,5 @@ class HeadlessHost : public CoreHost {
 
 /// The button a box of that style gives when its default is pressed: the first of its buttons.
 MessageBoxButton DefaultButtonOf(int style);
-
-/// A box's caption and text as one line: the line breaks of the text become "；".
-Text OneLine(const MessageBoxRequest& request);
 
 } // namespace ep::qt

@@ -1,6 +1,20 @@
+// Platform file: POSIX descriptors, and the C runtime's on Windows for IsTerminal.
 #include "qt/output_streams.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+
+#include <cstdio>
+#include <io.h>
+
+namespace ep::qt {
+
+bool IsTerminal(OutputStream stream) {
+    return _isatty(_fileno(stream == OutputStream::Standard ? stdout : stderr)) != 0;
+}
+
+} // namespace ep::qt
+
+#else
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +42,10 @@ std::size_t WriteWithoutWaiting(OutputStream stream, std::string_view text) {
         written += static_cast<std::size_t>(count);
     }
     return written;
+}
+
+bool IsTerminal(OutputStream stream) {
+    return ::isatty(stream == OutputStream::Standard ? STDOUT_FILENO : STDERR_FILENO) != 0;
 }
 
 } // namespace ep::qt

@@ -38,6 +38,8 @@ SerialOpenResult OpenSerialWhenConnected(Host& host, const Text& devicePath, con
     return result;
 }
 
+bool Host::isTerminal(OutputStream) const { return false; }
+
 PseudoTerminalResult Host::openPseudoTerminal(const Text&, SerialReceiver&) {
     return {nullptr, "pseudo-terminals are not available on this platform"};
 }

@@ -207,6 +207,10 @@ class Host {
     /// not read; the number of bytes written. From the UI thread. The base writes it all, waiting as the
     /// stream does, on a platform that cannot tell whether a stream would wait.
     virtual std::size_t writeWithoutWaiting(OutputStream stream, std::string_view text);
+
+    /// Whether the stream goes to a terminal, where a line may count up in place. The base cannot tell and
+    /// says no.
+    virtual bool isTerminal(OutputStream stream) const;
 };
 
 /// Opens the device as openSerial does, running the UI thread's messages while a network device's

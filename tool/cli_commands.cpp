@@ -39,6 +39,8 @@ namespace ep {
 namespace {
 
 constexpr int kHelloAnswerMs = 1000;
+constexpr const char* kStored = "the device stored its current settings";
+constexpr const char* kStoreNotTaken = "the device did not get the store command";
 
 Text WithField(Text set, int field, int value) {
     return set.replace(static_cast<std::size_t>(FieldPosition(field) - 1), FieldWidth, ThreeDigitText(value));
@@ -138,13 +140,12 @@ int Read(Run& run) {
 /// Sends only the fields in which the device's set, shown since the panel came online, differs from the
 /// preset, as the send-all sends them; the window then holds the preset, for the verification.
 void SendChangedFields(Run& run, const Text& preset) {
-    const Text wanted = preset.empty() ? DefaultSetText : preset;
     std::vector<int> fields;
-    for (const FieldDifference& difference : SetDifferences(EffectSetText(), wanted))
+    for (const FieldDifference& difference : SetDifferences(EffectSetText(), preset))
         fields.push_back(difference.field);
     run.result["sent"] = fields.size();
     run.say("the device differs from the preset in " + std::to_string(fields.size()) + " setting(s)");
-    SetEffectSetText(wanted);
+    SetEffectSetText(preset);
     if (fields.empty())
         return;
     SendProgress progress;
@@ -163,6 +164,8 @@ int Load(Run& run) {
     const PresetText preset = ReadPreset(file);
     if (preset.refusal)
         return run.fail(kExitUsage, OnOneLine(*preset.refusal));
+    if (const auto refusal = PresetNotToLoad(file, preset.text, words.force))
+        return run.fail(kExitUsage, *refusal);
     HeadlessPanel panel;
     if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
         return run.fail(kExitDevice, *why);
@@ -170,10 +173,11 @@ int Load(Run& run) {
     if (words.changedOnly) {
         SendChangedFields(run, preset.text);
     } else {
-        {
-            SendProgress progress;
-            UserClickedButton(ControlNamed(controls::LoadButton));
-        }
+        SendProgress progress;
+        UserClickedButton(ControlNamed(controls::LoadButton));
+        // The window's load checks the file once more; a file changed since the check above is refused.
+        if (!progress.sawSending())
+            return run.fail(kExitUsage, "the preset " + file + " changed while it was loaded; nothing was sent");
         // The load starts the link timers again when it is done.
         panel.holdTheLinkStill();
     }
@@ -183,11 +187,10 @@ int Load(Run& run) {
     run.result["stored"] = false;
     if (!words.store)
         return run.finish(kExitDone);
-    const CommandOutcome outcome = StoreCurrentEffect();
-    if (!outcome.sent)
-        return run.fail(kExitDevice, outcome.message);
+    if (!StoreCurrentEffect().sent)
+        return run.fail(kExitDevice, kStoreNotTaken);
     run.result["stored"] = true;
-    run.say(outcome.message);
+    run.say(kStored);
     return run.finish(kExitDone);
 }
 
@@ -197,10 +200,9 @@ int Store(Run& run) {
     HeadlessPanel panel;
     if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
         return run.fail(kExitDevice, *why);
-    const CommandOutcome outcome = StoreCurrentEffect();
-    if (!outcome.sent)
-        return run.fail(kExitDevice, outcome.message);
-    run.say(outcome.message);
+    if (!StoreCurrentEffect().sent)
+        return run.fail(kExitDevice, kStoreNotTaken);
+    run.say(kStored);
     return run.finish(kExitDone);
 }
 

@@ -18,6 +18,8 @@ struct Runs {
     std::vector<ProcessOutcome> outcomes;
     std::vector<bool> done;
     std::vector<Host::ProcessId> ids;
+    /// Told of each end while the run lasts; one that ends later is not told.
+    std::function<void(std::size_t, const ProcessOutcome&)> tellEnded;
     std::size_t atOnce = 0;
     std::size_t started = 0;
     std::size_t running = 0;
@@ -36,6 +38,8 @@ void StartWhatFits(const std::shared_ptr<Runs>& runs) {
                 --runs->running;
                 ++runs->ended;
                 StartWhatFits(runs);
+                if (runs->tellEnded)
+                    runs->tellEnded(index, outcome);
             });
     }
 }
@@ -56,9 +60,11 @@ int ProcessesAtOnce(int asked, unsigned processors, int hostRoom) {
 }
 
 std::vector<ProcessOutcome> RunProcesses(const std::vector<ProcessRequest>& requests, int atOnce,
-                                         const std::function<bool()>& stopRequested) {
+                                         const std::function<bool()>& stopRequested,
+                                         const std::function<void(std::size_t, const ProcessOutcome&)>& ended) {
     auto runs = std::make_shared<Runs>();
     runs->requests = requests;
+    runs->tellEnded = ended;
     runs->outcomes.resize(requests.size());
     runs->done.resize(requests.size());
     runs->ids.resize(requests.size());
@@ -77,6 +83,7 @@ std::vector<ProcessOutcome> RunProcesses(const std::vector<ProcessRequest>& requ
         StopWhatRuns(*runs);
         CurrentHost().runUntil(allEnded, kStopGraceMs + 1000);
     }
+    runs->tellEnded = nullptr;
     for (std::size_t index = 0; index < requests.size(); ++index) {
         if (index >= runs->started)
             runs->outcomes[index].standardError = "stopped before it started";

@@ -17,8 +17,9 @@ int ProcessesAtOnce(int asked, unsigned processors, int hostRoom);
 /// Runs every request to its end, at most atOnce at a time, and returns the outcomes in the order of the
 /// requests. Once stopRequested holds, none starts any more and those that run are stopped (terminated,
 /// and killed when they have not ended promptly) and waited for; those that never started are reported
-/// as not started.
+/// as not started. Each process that ends is told to ended, with its index, as it ends.
 std::vector<ProcessOutcome> RunProcesses(const std::vector<ProcessRequest>& requests, int atOnce,
-                                         const std::function<bool()>& stopRequested);
+                                         const std::function<bool()>& stopRequested,
+                                         const std::function<void(std::size_t, const ProcessOutcome&)>& ended);
 
 } // namespace ep

@@ -9,6 +9,7 @@
 #include "tool/diff_report.h"
 #include "tool/preset_copies.h"
 #include "tool/process_runs.h"
+#include "tool/room_progress.h"
 #include "tool/rooms_file.h"
 #include "tool/rooms_table.h"
 #include "tool/set_differences.h"
@@ -43,6 +44,7 @@ struct RoomTask {
     Text preset{};
     Text presetSet{};
     Text backupFile{};
+    Text loadedPreset{}; ///< for a load the user's preset, of which the process loads a copy
 };
 
 /// What the rooms' processes are told, and the preset copies that they load, which last as long.
@@ -115,6 +117,8 @@ Refusal PlanLoad(const std::vector<Text>& words, const std::vector<const Room*>&
             const PresetText read = ReadPreset(preset);
             if (read.refusal)
                 return OnOneLine(*read.refusal);
+            if (const auto refusal = PresetNotToLoad(preset, read.text, load.force))
+                return refusal;
             texts[preset] = read.text;
         }
         Text reason;
@@ -122,10 +126,13 @@ Refusal PlanLoad(const std::vector<Text>& words, const std::vector<const Room*>&
         if (copy.empty())
             return OnOneLine(reason);
         RoomTask task{room, {"load", copy}};
+        task.loadedPreset = preset;
         if (load.store)
             task.command.push_back("--store");
         if (load.changedOnly)
             task.command.push_back("--changed");
+        if (load.force)
+            task.command.push_back("--force");
         plan.tasks.push_back(task);
     }
     return std::nullopt;
@@ -225,10 +232,13 @@ int RoomsAtOnce(const CliOptions& options) {
     return atOnce;
 }
 
-/// Runs each task's process into outcomes; an exit status when the rooms did not all run: a word that
-/// cannot be given to a process, or a signal that stopped them.
+std::pair<RoomRow, Json> RowOf(const RoomTask& task, const ProcessOutcome& process);
+
+/// Runs each task's process into outcomes, and into a row and its JSON as each ends, when the room's
+/// result is told; an exit status when the rooms did not all run: a word that cannot be given to a
+/// process, or a signal that stopped them.
 std::optional<int> RunTasks(Run& run, const std::vector<RoomTask>& tasks, const StopSignals& signals,
-                            std::vector<ProcessOutcome>& outcomes) {
+                            std::vector<ProcessOutcome>& outcomes, std::vector<std::pair<RoomRow, Json>>& rows) {
     const CliOptions& options = run.options();
     std::vector<ProcessRequest> requests;
     for (const RoomTask& task : tasks) {
@@ -239,7 +249,21 @@ std::optional<int> RunTasks(Run& run, const std::vector<RoomTask>& tasks, const 
     }
     if (const std::optional<Text> word = WordNotUtf8(requests))
         return run.fail(kExitUsage, NotUtf8(*word));
-    outcomes = RunProcesses(requests, RoomsAtOnce(options), [&signals] { return signals.caught() != 0; });
+    rows.assign(tasks.size(), {});
+    std::vector<bool> told(tasks.size());
+    {
+        RoomProgress progress(tasks.size());
+        outcomes = RunProcesses(
+            requests, RoomsAtOnce(options), [&signals] { return signals.caught() != 0; },
+            [&](std::size_t index, const ProcessOutcome& outcome) {
+                rows[index] = RowOf(tasks[index], outcome);
+                told[index] = true;
+                progress.roomEnded(rows[index].first);
+            });
+    }
+    for (std::size_t index = 0; index < tasks.size(); ++index)
+        if (!told[index])
+            rows[index] = RowOf(tasks[index], outcomes[index]);
     if (const int signal = signals.caught())
         return run.fail(ExitStatusOfSignal(signal), "stopped by " + SignalName(signal) +
                                                         ": the rooms running were stopped, the others not started");
@@ -309,6 +333,8 @@ void ReadResult(const RoomTask& task, const ProcessOutcome& process, const Json&
         row.succeeded = true;
         if (const auto sent = report.find("sent"); sent != report.end() && sent->is_number())
             row.summary = "sent " + SettingsCount(sent->get<std::size_t>());
+        if (const auto stored = report.find("stored"); stored != report.end() && stored->is_boolean())
+            row.summary += Text(row.summary.empty() ? "" : ", ") + (stored->get<bool>() ? "stored" : "not stored");
         if (const auto parameters = report.find("parameters"); parameters != report.end())
             for (const Json& parameter : *parameters)
                 row.details.push_back(TextOf(parameter, "name") + ": " + TextOf(parameter, "text"));
@@ -344,7 +370,13 @@ std::pair<RoomRow, Json> RowOf(const RoomTask& task, const ProcessOutcome& proce
     RoomRow row{task.room->name, task.room->device};
     row.elapsedMs = process.elapsedMs;
     Json json = {{"name", row.name}, {"device", row.device}};
-    const Json report = ReportOf(process.standardOutput);
+    Json report = ReportOf(process.standardOutput);
+    // The process loaded a copy, which is gone by the time anyone reads this.
+    if (!task.loadedPreset.empty()) {
+        json["file"] = task.loadedPreset;
+        if (report.contains("file"))
+            report["file"] = task.loadedPreset;
+    }
     if (process.end != ProcessOutcome::End::Exited || report.is_null()) {
         row.result = "failed";
         switch (process.end) {
@@ -402,7 +434,8 @@ int DiffOfTwo(Run& run, const std::vector<Room>& file, const StopSignals& signal
             tasks.push_back({&*room, {"read"}});
     }
     std::vector<ProcessOutcome> outcomes;
-    if (const std::optional<int> code = RunTasks(run, tasks, signals, outcomes))
+    std::vector<std::pair<RoomRow, Json>> rows;
+    if (const std::optional<int> code = RunTasks(run, tasks, signals, outcomes, rows))
         return *code;
     for (std::size_t side = 0; side < sets.size(); ++side) {
         if (!taskOfSide[side])
@@ -444,13 +477,13 @@ int RunRoomsCommand(const CliOptions& options) {
     const std::vector<RoomTask>& tasks = plan.tasks;
 
     std::vector<ProcessOutcome> outcomes;
-    if (const std::optional<int> code = RunTasks(run, tasks, signals, outcomes))
+    std::vector<std::pair<RoomRow, Json>> ended;
+    if (const std::optional<int> code = RunTasks(run, tasks, signals, outcomes, ended))
         return *code;
     std::vector<RoomRow> rows;
     bool everyRoom = true;
     run.result["rooms"] = Json::array();
-    for (std::size_t index = 0; index < tasks.size(); ++index) {
-        auto [row, json] = RowOf(tasks[index], outcomes[index]);
+    for (auto& [row, json] : ended) {
         everyRoom = everyRoom && row.succeeded;
         rows.push_back(std::move(row));
         run.result["rooms"].push_back(std::move(json));

@@ -69,6 +69,13 @@ int DisplayWidth(const Text& text) {
     return width;
 }
 
+Text RoomLine(const RoomRow& row) {
+    Text line = "room '" + row.name + "' (" + row.device + "): " + ResultText(row) + ", " + TimeText(row.elapsedMs);
+    if (!row.succeeded && !row.details.empty())
+        line += ": " + row.details.front();
+    return line;
+}
+
 Text RoomsTable(const std::vector<RoomRow>& rows) {
     int nameWidth = DisplayWidth("room");
     int deviceWidth = DisplayWidth("device");

@@ -23,6 +23,11 @@ struct RoomRow {
 /// The table as lines, its columns as wide as their widest texts.
 Text RoomsTable(const std::vector<RoomRow>& rows);
 
+/// A room's result on one line, as it is told when the room's process ends:
+/// "room 'K01' (/dev/ttyUSB0): no answer, 10.2 s: no processor answered on /dev/ttyUSB0: …", the first
+/// line of its details when it did not succeed.
+Text RoomLine(const RoomRow& row);
+
 /// The columns a text takes on a terminal: an East Asian wide character two, any other one.
 int DisplayWidth(const Text& text);
 

@@ -17,10 +17,14 @@ class SendProgress : public ControlView {
 
     void propertyChanged(int number) override;
 
+    /// Whether a sending began while this watched.
+    bool sawSending() const { return m_sawSending; }
+
   private:
     Control& m_bar;
     bool m_toTerminal;
     bool m_running = false;
+    bool m_sawSending = false;
 };
 
 } // namespace ep

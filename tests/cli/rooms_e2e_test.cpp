@@ -3,6 +3,7 @@
 
 #include "program_run.h"
 #include "set_texts.h"
+#include "silent_listener.h"
 #include "sim/design_values.h"
 #include "sim/pty_server.h"
 #include "spawned_program.h"
@@ -20,6 +21,7 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 
@@ -188,6 +190,25 @@ TEST_F(Venue, APushNamesTheSilentRoomAndTheOneThatDidNotKeepItAndTheOthersHoldTh
     EXPECT_EQ(kept[0].at("actual"), "-8dB");
     for (const int room : {0, 2, 4})
         EXPECT_EQ(rooms[static_cast<std::size_t>(room)]->set(), preset) << rooms[static_cast<std::size_t>(room)]->name;
+    EXPECT_EQ(report.at("rooms")[0].at("file"), path("house.tonset")) << "the user's preset, not a copy";
+    EXPECT_EQ(report.at("rooms")[0].at("report").at("file"), path("house.tonset"));
+
+    // Each room is told as it ends: the silent one, which waits out the time-out, last.
+    std::vector<std::string> told;
+    std::istringstream lines(pushed.err);
+    for (std::string line; std::getline(lines, line);)
+        told.push_back(line);
+    ASSERT_EQ(told.size(), 5u) << pushed.err;
+    EXPECT_EQ(told.back().rfind("effectpanel-cli: room 'K02' (" + rooms[1]->simulator.path() + "): no answer, ", 0), 0u)
+        << told.back();
+    EXPECT_EQ(
+        std::count_if(told.begin(), told.end(),
+                      [](const std::string& line) { return line.find("): done: not stored, ") != std::string::npos; }),
+        3);
+
+    const auto stored = cli({"--only", "K01", "load", path("house.tonset"), "--store"});
+    EXPECT_EQ(stored.exitCode, 0) << stored.err;
+    EXPECT_NE(stored.out.find("done: stored"), std::string::npos) << stored.out;
 }
 
 TEST_F(Venue, OnlyTheRoomsNamedAreTouchedAndOneJobRunsThemOneAfterTheOther) {
@@ -238,6 +259,9 @@ TEST_F(Venue, DiffTellsWhereTwoPresetsOrARoomAndAPresetDiffer) {
 
 TEST_F(Venue, ARefusedRoomsFileOrNameTouchesNoRoom) {
     openVenue();
+    const std::string other = testing::WithFields(sim::ThreeDigitText(sim::DesignValues()), {{13, 250}});
+    std::ofstream(path("other.tonset"), std::ios::binary) << other;
+    std::ofstream(path("empty.tonset"), std::ios::binary) << "";
     std::ofstream(path("broken.json")) << "[\n  {\"name\": \"K01\", \"device\": \"" << rooms[0]->simulator.path()
                                        << "\"},\n  {\"name\": \"K02\", \"device\": \"tcp:host\"}\n]\n";
     const struct {
@@ -250,6 +274,8 @@ TEST_F(Venue, ARefusedRoomsFileOrNameTouchesNoRoom) {
         {{"--rooms", roomsFile(), "load"}, "room 'K01' (line 2) has no preset, and load names none"},
         {{"--rooms", roomsFile(), "restore"}, "'restore' is not run in rooms"},
         {{"--rooms", roomsFile(), "set", "Key=#9"}, "'#9' is no value of Key"},
+        {{"--rooms", roomsFile(), "load", path("other.tonset")}, "KTV_MODE: 250 (0 … 7, KTV1 … EFF4)"},
+        {{"--rooms", roomsFile(), "load", path("empty.tonset")}, "is empty"},
     };
     for (const auto& c : cases) {
         const auto refused = testing::RunProgram(EP_CLI_PATH, c.words);
@@ -258,6 +284,10 @@ TEST_F(Venue, ARefusedRoomsFileOrNameTouchesNoRoom) {
     }
     for (const auto& room : rooms)
         EXPECT_EQ(room->simulator.counters().bytesReceived, 0u) << room->name;
+
+    const auto forced = cli({"--only", "K01", "load", path("other.tonset"), "--force"});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err;
+    EXPECT_EQ(rooms[0]->set(), other);
 }
 
 TEST_F(Venue, AThousandRoomsWithoutTheirDevicesAllEndNoAnswerWithinTheLimitOfOpenFiles) {
@@ -280,10 +310,14 @@ TEST_F(Venue, AThousandRoomsWithoutTheirDevicesAllEndNoAnswerWithinTheLimitOfOpe
 }
 
 TEST_F(Venue, ASignalStopsTheRoomsRemovesTheCopiesOfThePresetAndEndsWithItsStatus) {
-    // Rooms whose devices are not there wait for them for the whole --timeout.
+    // Rooms whose servers never take the connection wait for them for the whole --timeout.
     nlohmann::json file = nlohmann::json::array();
-    for (const char* room : {"K01", "K02", "K03"})
-        file.push_back({{"name", room}, {"device", path(std::string("unplugged-") + room)}});
+    std::vector<std::unique_ptr<testing::SilentListener>> servers;
+    for (const char* room : {"K01", "K02", "K03"}) {
+        servers.push_back(std::make_unique<testing::SilentListener>());
+        ASSERT_TRUE(servers.back()->start());
+        file.push_back({{"name", room}, {"device", servers.back()->address()}});
+    }
     std::ofstream(roomsFile()) << file.dump();
     std::ofstream(path("house.tonset"), std::ios::binary) << sim::ThreeDigitText(sim::DesignValues());
     for (const int signal : {SIGTERM, SIGINT}) {

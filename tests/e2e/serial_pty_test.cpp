@@ -208,9 +208,9 @@ TEST_F(SerialPty, AHangUpIsSurvivedWithoutSpinningAndThePortReopens) {
     EXPECT_EQ(received.back(), 0x42);
 }
 
-// Who holds the port and who may open it decide the one line on standard error. Root opens an exclusive
-// terminal anyway, so run as root the panel's open runs as the user nobody, with the terminal's mode
-// giving that user access as the dialout group does; an ordinary user owns the terminal already.
+// Who holds the port and who may open it decide what the status label's help says. Root opens an
+// exclusive terminal anyway, so run as root the panel's open runs as the user nobody, with the terminal's
+// mode giving that user access as the dialout group does; an ordinary user owns the terminal already.
 TEST_F(SerialPty, ARefusedOpenSaysWhetherThePortIsBusyOrNeedsPermission) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     enum class Holder { None, ExclusiveOpen, QtPort };
@@ -221,10 +221,10 @@ TEST_F(SerialPty, ARefusedOpenSaysWhetherThePortIsBusyOrNeedsPermission) {
         bool asNobody;
         const char* message;
     } cases[] = {
-        {"opened exclusively", Holder::ExclusiveOpen, 0666, true, "\\(the port is in use by another program\\)"},
+        {"opened exclusively", Holder::ExclusiveOpen, 0666, true, "该端口正被另一个程序占用"},
         // As root, the system opens it and only Qt's lock file of the other port is in the way.
-        {"opened with Qt", Holder::QtPort, 0666, false, "\\(the port is in use by another program\\)"},
-        {"not for this user", Holder::None, 0000, true, "Add yourself to the dialout group"},
+        {"opened with Qt", Holder::QtPort, 0666, false, "该端口正被另一个程序占用"},
+        {"not for this user", Holder::None, 0000, true, "请把自己加入 dialout 组"},
     };
     for (const auto& c : cases) {
         EXPECT_EXIT(
@@ -240,6 +240,8 @@ TEST_F(SerialPty, ARefusedOpenSaysWhetherThePortIsBusyOrNeedsPermission) {
                     std::exit(5);
                 const int opened = link().Open();
                 other.close();
+                for (const Text& failure : link().openFailures())
+                    std::fprintf(stderr, "%s\n", failure.c_str());
                 std::exit(opened);
             },
             ::testing::ExitedWithCode(0), c.message)

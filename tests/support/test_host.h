@@ -72,6 +72,9 @@ class TestHost : public Host {
     void stopProcess(ProcessId process, int graceMs) override;
     int childProcessRoom() const override { return processRoom; }
     std::size_t writeWithoutWaiting(OutputStream stream, std::string_view text) override;
+    bool isTerminal(OutputStream) const override { return outputsAreTerminals; }
+    /// What isTerminal says of every stream.
+    bool outputsAreTerminals = false;
 
   private:
     struct Timer {

@@ -46,6 +46,7 @@ class Plays {
 };
 
 bool Never() { return false; }
+void Untold(std::size_t, const ProcessOutcome&) {}
 
 std::vector<ProcessRequest> Requests(std::vector<std::pair<Text, int>> plays) {
     std::vector<ProcessRequest> requests;
@@ -59,14 +60,23 @@ TEST(ProcessRuns, NoMoreRunAtOnceThanAllowedAndEachOfTheRestStartsAsOneEnds) {
         int atOnce;
         int mostAtOnce;
         std::vector<long long> starts;
-    } cases[] = {{4, 4, {0, 0, 0, 0}}, {2, 2, {0, 0, 100, 400}}, {1, 1, {0, 400, 500, 800}}};
+        std::vector<std::pair<std::size_t, long long>> told; ///< each end as it came: the index and when
+    } cases[] = {{4, 4, {0, 0, 0, 0}, {{1, 100}, {3, 200}, {2, 300}, {0, 400}}},
+                 {2, 2, {0, 0, 100, 400}, {{1, 100}, {0, 400}, {2, 400}, {3, 600}}},
+                 {1, 1, {0, 400, 500, 800}, {{0, 400}, {1, 500}, {2, 800}, {3, 1000}}}};
     for (const auto& c : cases) {
         testing::TestHost host;
         Plays plays(host);
+        std::vector<std::pair<std::size_t, long long>> told;
         const std::vector<ProcessOutcome> outcomes =
-            RunProcesses(Requests({{"400", 0}, {"100", 1}, {"300", 2}, {"200", 3}}), c.atOnce, Never);
+            RunProcesses(Requests({{"400", 0}, {"100", 1}, {"300", 2}, {"200", 3}}), c.atOnce, Never,
+                         [&](std::size_t index, const ProcessOutcome& outcome) {
+                             EXPECT_EQ(outcome.exitCode, static_cast<int>(index));
+                             told.emplace_back(index, host.now());
+                         });
         EXPECT_EQ(plays.mostAtOnce, c.mostAtOnce) << c.atOnce;
         EXPECT_EQ(plays.starts, c.starts) << c.atOnce;
+        EXPECT_EQ(told, c.told) << c.atOnce;
         ASSERT_EQ(outcomes.size(), 4u);
         for (int index = 0; index < 4; ++index) {
             EXPECT_EQ(outcomes[static_cast<std::size_t>(index)].exitCode, index) << "in the order asked";
@@ -79,7 +89,7 @@ TEST(ProcessRuns, OneThatHangsIsKilledAtItsBoundAndTheOthersGoOnMeanwhile) {
     testing::TestHost host;
     Plays plays(host);
     const std::vector<ProcessOutcome> outcomes =
-        RunProcesses(Requests({{"hang", 0}, {"100", 1}, {"100", 2}, {"100", 3}}), 2, Never);
+        RunProcesses(Requests({{"hang", 0}, {"100", 1}, {"100", 2}, {"100", 3}}), 2, Never, Untold);
     EXPECT_EQ(plays.starts, (std::vector<long long>{0, 0, 100, 200}));
     ASSERT_EQ(outcomes.size(), 4u);
     EXPECT_EQ(outcomes[0].end, ProcessOutcome::End::Killed);
@@ -91,7 +101,7 @@ TEST(ProcessRuns, OneThatHangsIsKilledAtItsBoundAndTheOthersGoOnMeanwhile) {
 
 TEST(ProcessRuns, AProgramThatCannotStartIsReportedSoForEveryRoom) {
     testing::TestHost host;
-    const std::vector<ProcessOutcome> outcomes = RunProcesses(Requests({{"100", 0}, {"100", 0}}), 1, Never);
+    const std::vector<ProcessOutcome> outcomes = RunProcesses(Requests({{"100", 0}, {"100", 0}}), 1, Never, Untold);
     ASSERT_EQ(outcomes.size(), 2u);
     for (const ProcessOutcome& outcome : outcomes)
         EXPECT_EQ(outcome.end, ProcessOutcome::End::NotStarted);
@@ -116,7 +126,7 @@ TEST(ProcessRuns, AStopEndsWhatRunsWaitsForItAndStartsNoMore) {
     testing::TestHost host;
     Plays plays(host);
     const std::vector<ProcessOutcome> outcomes = RunProcesses(
-        Requests({{"100", 0}, {"hang", 1}, {"500", 2}, {"100", 3}}), 2, [&host] { return host.now() >= 300; });
+        Requests({{"100", 0}, {"hang", 1}, {"500", 2}, {"100", 3}}), 2, [&host] { return host.now() >= 300; }, Untold);
     EXPECT_EQ(plays.starts, (std::vector<long long>{0, 0, 100})) << "none after the stop";
     EXPECT_EQ(host.processStops, (std::vector<Host::ProcessId>{2, 3})) << "those that ran";
     ASSERT_EQ(outcomes.size(), 4u);
@@ -130,7 +140,8 @@ TEST(ProcessRuns, AStopEndsWhatRunsWaitsForItAndStartsNoMore) {
 
     testing::TestHost early;
     Plays none(early);
-    for (const ProcessOutcome& outcome : RunProcesses(Requests({{"100", 0}}), 2, [] { return true; }))
+    for (const ProcessOutcome& outcome : RunProcesses(
+             Requests({{"100", 0}}), 2, [] { return true; }, Untold))
         EXPECT_EQ(outcome.end, ProcessOutcome::End::NotStarted);
     EXPECT_TRUE(early.processStarts.empty()) << "a stop before the run starts none";
 }

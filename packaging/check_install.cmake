@@ -9,7 +9,7 @@ if(NOT result EQUAL 0)
 endif()
 set(paths share/applications/effectpanel.desktop share/icons/hicolor/64x64/apps/effectpanel.png
           share/mime/packages/effectpanel.xml share/doc/effectpanel/copyright
-          share/doc/effectpanel/changelog.Debian.gz)
+          share/doc/effectpanel/changelog.Debian.gz share/doc/effectpanel/examples/rooms.example.json)
 foreach(program effectpanel effectpanel-cli effectpanel-sim)
   list(APPEND paths bin/${program} share/man/man1/${program}.1.gz)
 endforeach()

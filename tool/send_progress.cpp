@@ -20,11 +20,11 @@ void SendProgress::propertyChanged(int number) {
     if (number == prop::Visible) {
         const bool shown = m_bar.readBool(prop::Visible);
         if (shown && !m_running && !m_toTerminal)
-            std::fprintf(stderr, "sending %d setting(s)\n", m_bar.readInt(prop::progress::Maximum));
+            std::fprintf(stderr, "effectpanel-cli: sending %d setting(s)\n", m_bar.readInt(prop::progress::Maximum));
         if (!shown && m_running && m_toTerminal)
             std::fputs("\n", stderr);
         if (!shown && m_running && !m_toTerminal)
-            std::fprintf(stderr, "sent %d of %d setting(s)\n", m_bar.readInt(prop::progress::Position),
+            std::fprintf(stderr, "effectpanel-cli: sent %d of %d setting(s)\n", m_bar.readInt(prop::progress::Position),
                          m_bar.readInt(prop::progress::Maximum));
         m_running = shown;
         m_sawSending = m_sawSending || shown;

@@ -106,7 +106,8 @@ TEST_P(CliEndToEnd, LoadSendsThePresetChecksItAndStoresIt) {
     EXPECT_TRUE(result.at("differences").empty());
     EXPECT_EQ(deviceSet(), preset);
     EXPECT_EQ(storedSet(preset), preset);
-    EXPECT_EQ(loaded.err, "sending 255 setting(s)\nsent 255 of 255 setting(s)\n") << "in the tool's words, no box";
+    EXPECT_EQ(loaded.err, "effectpanel-cli: sending 255 setting(s)\neffectpanel-cli: sent 255 of 255 setting(s)\n")
+        << "in the tool's words, no box";
 }
 
 TEST_P(CliEndToEnd, LoadChangedSendsOnlyTheSettingsThatDifferInTheSendAllsOrderAndChecksThem) {

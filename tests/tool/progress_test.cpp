@@ -56,7 +56,8 @@ class SendProgressTest : public testing::WindowFixture {
 };
 
 TEST_F(SendProgressTest, ALoadCountsInPlaceOnATerminalAndInTwoLinesElsewhere) {
-    EXPECT_EQ(toldForASendOfThree(), "sending 3 setting(s)\nsent 3 of 3 setting(s)\n");
+    EXPECT_EQ(toldForASendOfThree(),
+              "effectpanel-cli: sending 3 setting(s)\neffectpanel-cli: sent 3 of 3 setting(s)\n");
     host.outputsAreTerminals = true;
     EXPECT_EQ(toldForASendOfThree(), "\rsending settings   1/3\rsending settings   2/3\rsending settings   3/3\n");
 }

@@ -25,9 +25,11 @@ void InitialiseRuntime() {
 
 } // namespace
 
-std::unique_ptr<Window> OpenMainWindow() {
+std::unique_ptr<Window> OpenMainWindow() { return OpenMainWindow(ProgramHandlers()); }
+
+std::unique_ptr<Window> OpenMainWindow(const HandlerRegistry& handlers) {
     RegisterSerialPortKind();
-    return LoadStartWindow(ProgramHandlers());
+    return LoadStartWindow(handlers);
 }
 
 int ProgramMain(const MessageLoop& runMessageLoop, const Text& presetFile) {

@@ -23,5 +23,7 @@ HandlerRegistry ProgramHandlers();
 /// definition with every handler bound, made the loaded window, and its created event raised. For the
 /// program and for whatever runs the same panel without it (the tests, the tools).
 std::unique_ptr<Window> OpenMainWindow();
+/// The same with these handlers bound instead.
+std::unique_ptr<Window> OpenMainWindow(const HandlerRegistry& handlers);
 
 } // namespace ep

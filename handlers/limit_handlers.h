@@ -5,6 +5,9 @@
 
 namespace ep {
 
+/// The name the window definition binds it by.
+inline constexpr const char* kLimitBoxHandler = "LimitBoxChanged";
+
 void LimitBoxChanged(const EventContext& context);
 
 } // namespace ep

@@ -43,7 +43,7 @@ HandlerRegistry PanelHandlers() {
              {"ChoiceLabelPressed", ChoiceLabelPressed},
              {"TopSelectorClosed", TopSelectorClosed},
              {"BlockSelectorClosed", BlockSelectorClosed},
-             {"LimitBoxChanged", LimitBoxChanged},
+             {kLimitBoxHandler, LimitBoxChanged},
          })
         handlers.add(name, RecordedChange(handler));
     return handlers;

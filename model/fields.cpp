@@ -172,7 +172,6 @@ std::optional<int> ValueOfText(int field, std::string_view text) {
 }
 
 std::vector<Text> TypedForms(int field, int value) {
-    const std::vector<int> values = ValuesOfField(field);
     std::vector<Text> forms;
     for (const Text& form : FormsOfValue(field, value)) {
         const auto taken = ValueOfText(field, form);

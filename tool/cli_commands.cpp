@@ -121,7 +121,7 @@ int Read(Run& run) {
     if (!words.error.empty())
         return run.fail(kExitUsage, words.error);
     const Text output = words.output.empty() ? Text() : EffectFileName(words.output);
-    HeadlessPanel panel;
+    HeadlessPanel panel(LimitBoxes::Still);
     if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
         return run.fail(kExitDevice, *why);
     const Text set = EffectSetText();
@@ -166,7 +166,7 @@ int Load(Run& run) {
         return run.fail(kExitUsage, OnOneLine(*preset.refusal));
     if (const auto refusal = PresetNotToLoad(file, preset.text, words.force))
         return run.fail(kExitUsage, *refusal);
-    HeadlessPanel panel;
+    HeadlessPanel panel(words.force ? LimitBoxes::Still : LimitBoxes::AsTheWindow);
     if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
         return run.fail(kExitDevice, *why);
     panel.holdTheLinkStill();
@@ -224,7 +224,7 @@ int Get(Run& run) {
     const GetWords words = ParseGetWords(run.words());
     if (!words.error.empty())
         return run.fail(kExitUsage, words.error);
-    HeadlessPanel panel;
+    HeadlessPanel panel(LimitBoxes::Still);
     if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
         return run.fail(kExitDevice, *why);
     const std::vector<int> values = FieldValues(EffectSetText());
@@ -301,7 +301,7 @@ int Diff(Run& run) {
     const auto device = std::find(words.begin(), words.end(), kDeviceSide);
     if (device == words.end())
         return ReportDiff(run, sets[0], sets[1]);
-    HeadlessPanel panel;
+    HeadlessPanel panel(LimitBoxes::Still);
     if (const auto why = panel.comeOnline(run.timeoutMs(), run.ports()))
         return run.fail(kExitUsage, *why);
     sets[static_cast<std::size_t>(device - words.begin())] = EffectSetText();

@@ -2,6 +2,7 @@
 
 #include "app/program_globals.h"
 #include "app/program_main.h"
+#include "handlers/limit_handlers.h"
 #include "link/connection.h"
 #include "link/device_link.h"
 #include "link/dump_collection.h"
@@ -20,9 +21,12 @@ constexpr int kEchoSettleMs = 100;
 
 } // namespace
 
-HeadlessPanel::HeadlessPanel() {
+HeadlessPanel::HeadlessPanel(LimitBoxes limitBoxes) {
     InitialiseGlobals();
-    m_window = OpenMainWindow();
+    HandlerRegistry handlers = ProgramHandlers();
+    if (limitBoxes == LimitBoxes::Still)
+        handlers.add(kLimitBoxHandler, [](const EventContext&) {});
+    m_window = OpenMainWindow(handlers);
 }
 
 HeadlessPanel::~HeadlessPanel() {

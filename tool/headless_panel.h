@@ -11,10 +11,15 @@
 
 namespace ep {
 
+/// What the six limit boxes do when a set is shown while online: as in the window, where they hold a
+/// value to the window's range and send it; or nothing, so that a command that only reads sends nothing
+/// and records the set as the device holds it, and a forced load puts the file into the device as it is.
+enum class LimitBoxes { AsTheWindow, Still };
+
 class HeadlessPanel {
   public:
     /// The globals and the window as the program starts them, with its created event.
-    HeadlessPanel();
+    explicit HeadlessPanel(LimitBoxes limitBoxes = LimitBoxes::AsTheWindow);
     ~HeadlessPanel();
     HeadlessPanel(const HeadlessPanel&) = delete;
     HeadlessPanel& operator=(const HeadlessPanel&) = delete;

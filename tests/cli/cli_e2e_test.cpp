@@ -203,19 +203,27 @@ TEST_P(CliEndToEndOnAPty, ALoadThatTheDeviceDoesNotKeepFailsNamingTheSetting) {
 
 TEST_P(CliEndToEndOnAPty, APresetThatWouldLoseOrInventSettingsIsRefusedUnlessForced) {
     sim::ServerOptions options;
-    options.changedValues = {{13, 250}, {34, 99}}; // KTV_MODE and MIC2 1KHZ, set by another device's tool
+    // Music_Vol Max, KTV_MODE and MIC2 1KHZ, set by another device's tool.
+    options.changedValues = {{9, 90}, {13, 250}, {34, 99}};
     plugDevice(options);
+    const std::string held = deviceSet();
     const auto backedUp = cli({"read", "-o", file("backup")});
     ASSERT_EQ(backedUp.exitCode, 0) << backedUp.err;
-    const int framesBefore = changingFrames;
+    EXPECT_EQ(testing::FileContents(file("backup.tonset")), held) << "the backup holds what the device holds";
+    const auto got = cli({"--json", "get", "Music_Vol Max"});
+    ASSERT_EQ(got.exitCode, 0) << got.err;
+    EXPECT_EQ(nlohmann::json::parse(got.out).at("parameters")[0].at("value"), 90);
+    EXPECT_EQ(cli({"diff", "device", file("backup.tonset")}).exitCode, 0);
+    EXPECT_EQ(changingFrames, 0) << "reading changes nothing it reads";
+    EXPECT_EQ(deviceSet(), held);
     std::ofstream(file("empty.tonset"), std::ios::binary) << "";
     const struct {
         std::string file;
         std::vector<std::string> said;
     } refusals[] = {
         {file("backup.tonset"),
-         {"holds 2 setting(s) outside their parameters' ranges", "KTV_MODE: 250 (0 … 7, KTV1 … EFF4)",
-          "MIC2 1KHZ: 99 (0 … 20, -10dB … +10dB)", "--force"}},
+         {"holds 3 setting(s) outside their parameters' ranges", "Music_Vol Max: 90 (",
+          "KTV_MODE: 250 (0 … 7, KTV1 … EFF4)", "MIC2 1KHZ: 99 (0 … 20, -10dB … +10dB)", "--force"}},
         {file("empty.tonset"), {"is empty", "restore"}},
     };
     for (const auto& refusal : refusals) {
@@ -224,13 +232,14 @@ TEST_P(CliEndToEndOnAPty, APresetThatWouldLoseOrInventSettingsIsRefusedUnlessFor
         for (const std::string& said : refusal.said)
             EXPECT_NE(refused.err.find(said), std::string::npos) << refused.err;
     }
-    EXPECT_EQ(changingFrames, framesBefore) << "nothing sent";
+    EXPECT_EQ(changingFrames, 0) << "nothing sent";
+
+    ASSERT_EQ(cli({"restore"}).exitCode, 0);
+    ASSERT_NE(deviceSet(), held);
 
     const auto forced = cli({"load", file("backup.tonset"), "--force"});
     EXPECT_EQ(forced.exitCode, 0) << forced.err;
-    EXPECT_EQ(simulator.values()[12], 250);
-    EXPECT_EQ(simulator.values()[33], 99);
-    EXPECT_EQ(deviceSet(), testing::FileContents(file("backup.tonset")));
+    EXPECT_EQ(deviceSet(), held) << "a forced load puts the file into the device as it is";
 }
 
 TEST_P(CliEndToEndOnAPty, APresetWithTheLineBreakAnEditorLeavesLoads) {

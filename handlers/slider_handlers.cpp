@@ -12,8 +12,6 @@
 namespace ep {
 namespace {
 
-constexpr double kTolerance = 0.0000001;
-
 int PositionOf(const Control& slider) { return slider.readInt(prop::slider::Position); }
 
 /// The common steps of a slider row: display always; then, for a selected mode and (where the row
@@ -67,7 +65,7 @@ void VolumeSliderChanged(const EventContext& context) {
     if (row == nullptr)
         return;
     const double maximum = ToNumber(Value(ControlNamed(Text(row->limitControl)).readText(prop::editbox::Content)));
-    if (PositionOf(slider) - maximum > kTolerance)
+    if (PositionOf(slider) - maximum > kValueTolerance)
         slider.write(prop::slider::Position, TruncToInt(maximum));
     if (IsOnline()) {
         ControlNamed(Text(Row(kMuteAddress).editControl)).write(prop::translabel::TextColour, kGrey);

@@ -2,6 +2,7 @@
 
 #include "link/device_frames.h"
 #include "link/dump_collection.h"
+#include "model/blocks.h"
 #include "model/fields.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@ namespace ep {
 namespace {
 
 /// Bytes the device sends for a dump request: the panel counts 255, a leading start marker among them.
-constexpr std::size_t kDumpLength = 255;
 
 /// The three high bytes of the 32-bit value item that the switch and choice handlers send.
 constexpr std::size_t kWideValueExtra = 3;
@@ -146,7 +146,7 @@ Text DescriptionOf(const DecodedFrame& frame) {
         return "dump, " + std::to_string(frame.bytes.size()) + " bytes" +
                (frame.bytes.front() == reply::DumpMarker ? " starting with the marker" : "");
     case FrameKind::DumpCutShort:
-        return "dump cut short, " + std::to_string(frame.bytes.size()) + " of " + std::to_string(kDumpLength) +
+        return "dump cut short, " + std::to_string(frame.bytes.size()) + " of " + std::to_string(EffectSetFieldCount) +
                " bytes";
     case FrameKind::NoFrame:
         break;
@@ -234,7 +234,7 @@ void TrafficDecoder::feedToDevice(std::uint8_t byte, TrafficClock::time_point ti
 void TrafficDecoder::feedToPanel(std::uint8_t byte, TrafficClock::time_point time, std::vector<DecodedFrame>& frames) {
     if (m_dump) {
         m_dump->bytes.push_back({byte, time});
-        if (m_dump->bytes.size() == kDumpLength) {
+        if (m_dump->bytes.size() == static_cast<std::size_t>(EffectSetFieldCount)) {
             tellStrays(frames);
             frames.push_back({Direction::ToPanel, FrameKind::Dump, BytesOf(m_dump->bytes), m_dump->bytes.front().time});
             m_dump.reset();

@@ -9,8 +9,6 @@
 namespace ep {
 namespace {
 
-constexpr double kTolerance = 0.0000001;
-
 constexpr int kDbMiddleEntry = 11;
 constexpr int kDelayMiddleEntry = 8;
 
@@ -39,10 +37,10 @@ Text DbText(double value) { return ToText(value) + "dB"; }
 Text TensOfHzText(double value) { return ToText(value) + "0HZ"; }
 
 Text SecondsText(double value) {
-    if (std::fabs(value) <= kTolerance)
+    if (std::fabs(value) <= kValueTolerance)
         return "0S";
     const Text digits = ToText(value);
-    if (value - 10 < -kTolerance)
+    if (value - 10 < -kValueTolerance)
         return "0." + digits + "S";
     return digits.substr(0, 1) + "." + digits.substr(1, 1) + "S";
 }

@@ -12,6 +12,10 @@
 
 namespace ep {
 
+/// Within this, two of the runtime's numbers (a field, a position) are equal: they pass through
+/// floating point on their way.
+inline constexpr double kValueTolerance = 0.0000001;
+
 enum class DisplayFormat {
     None,            ///< no value display (the mode selectors)
     Plain,           ///< decimal text of the value

@@ -10,8 +10,6 @@
 namespace ep {
 namespace {
 
-constexpr double kTolerance = 0.0000001;
-
 constexpr Choice kSourceChoices[] = {{"AUTO", "AUTO"}, {"BGM", "BGM"}, {"AUX", "AUX"}};
 
 constexpr Choice kKeyChoices[] = {{"key_b5", "b5"},  {"key_b4", "b4"},  {"key_b3", "b3"},  {"key_b2", "b2"},
@@ -342,8 +340,8 @@ std::optional<Text> SetDisplayText(const ParameterRow& row, double storedValue, 
 
 bool SwitchIsOn(const ParameterRow& row, double value) {
     if (row.onWhen == SwitchTest::One)
-        return std::abs(value - 1) <= kTolerance;
-    return std::abs(value) > kTolerance;
+        return std::abs(value - 1) <= kValueTolerance;
+    return std::abs(value) > kValueTolerance;
 }
 
 } // namespace ep

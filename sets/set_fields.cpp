@@ -12,15 +12,13 @@
 namespace ep {
 namespace {
 
-constexpr double kTolerance = 0.0000001;
-
 Control& Named(std::string_view name) { return ControlNamed(Text(name)); }
 
 } // namespace
 
 double FieldAt(int position) { return ToNumber(Value(MidText(EffectSetText(), position, FieldWidth))); }
 
-bool FieldEquals(int position, double value) { return std::abs(FieldAt(position) - value) <= kTolerance; }
+bool FieldEquals(int position, double value) { return std::abs(FieldAt(position) - value) <= kValueTolerance; }
 
 int SelectorIndex(Block block) {
     return block == Block::Global ? 0 : Named(LayoutOf(block).selector).readInt(prop::combo::Selection);

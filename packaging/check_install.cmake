@@ -1,12 +1,7 @@
 # Installs the build into a temporary prefix and checks that every file of the desktop program is there,
 # that the desktop entry is valid and that it claims the preset files' type, which the installed MIME
 # package gives *.tonset.
-file(REMOVE_RECURSE ${PREFIX})
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX} RESULT_VARIABLE result
-                OUTPUT_QUIET)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "install failed: ${result}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/install_into_prefix.cmake)
 set(paths share/applications/effectpanel.desktop share/icons/hicolor/64x64/apps/effectpanel.png
           share/mime/packages/effectpanel.xml share/doc/effectpanel/copyright
           share/doc/effectpanel/changelog.Debian.gz share/doc/effectpanel/examples/rooms.example.json)

@@ -1,11 +1,6 @@
 # Installs the build into a temporary prefix and reads each installed manual page as man shows it: every
 # command and every option that the program's --help names must be in it.
-file(REMOVE_RECURSE ${PREFIX})
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX} RESULT_VARIABLE result
-                OUTPUT_QUIET)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "install failed: ${result}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/install_into_prefix.cmake)
 
 foreach(program effectpanel effectpanel-cli effectpanel-sim)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${BUILD_DIR}/${program} --help

@@ -1,9 +1,8 @@
 #include "tool/send_progress.h"
 
 #include "model/controls.h"
-#include "ui/window.h"
-
 #include "runtime/host.h"
+#include "ui/window.h"
 
 #include <cstdio>
 

@@ -287,12 +287,6 @@ Text TextOf(const Json& json, const char* key) {
 
 Text SettingsCount(std::size_t count) { return std::to_string(count) + (count == 1 ? " setting" : " settings"); }
 
-Text SecondsText(int milliseconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", milliseconds / 1000.0);
-    return text;
-}
-
 /// Writes the set a room's process read into the room's file of the backup. Others may write into the
 /// folder: a link at the name is refused rather than followed, so that nothing outside the folder is
 /// written.

@@ -34,12 +34,6 @@ Text Padded(const Text& text, int width) {
 
 Text ResultText(const RoomRow& row) { return row.summary.empty() ? row.result : row.result + ": " + row.summary; }
 
-Text TimeText(int elapsedMs) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", elapsedMs / 1000.0);
-    return text;
-}
-
 /// "5 rooms: 3 done, 1 no answer, 1 not taken", the results in the order they first appear.
 Text CountLine(const std::vector<RoomRow>& rows) {
     std::vector<std::pair<Text, int>> counts;
@@ -69,8 +63,14 @@ int DisplayWidth(const Text& text) {
     return width;
 }
 
+Text SecondsText(int milliseconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", milliseconds / 1000.0);
+    return text;
+}
+
 Text RoomLine(const RoomRow& row) {
-    Text line = "room '" + row.name + "' (" + row.device + "): " + ResultText(row) + ", " + TimeText(row.elapsedMs);
+    Text line = "room '" + row.name + "' (" + row.device + "): " + ResultText(row) + ", " + SecondsText(row.elapsedMs);
     if (!row.succeeded && !row.details.empty())
         line += ": " + row.details.front();
     return line;
@@ -91,7 +91,7 @@ Text RoomsTable(const std::vector<RoomRow>& rows) {
     };
     Text table = line("room", "device", "result", "time");
     for (const RoomRow& row : rows) {
-        table += line(row.name, row.device, ResultText(row), TimeText(row.elapsedMs));
+        table += line(row.name, row.device, ResultText(row), SecondsText(row.elapsedMs));
         for (const Text& detail : row.details)
             table += Text(kDetailIndent, ' ') + detail + "\n";
     }

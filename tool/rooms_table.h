@@ -23,6 +23,9 @@ struct RoomRow {
 /// The table as lines, its columns as wide as their widest texts.
 Text RoomsTable(const std::vector<RoomRow>& rows);
 
+/// "10.2 s": a time as the rooms' results give it.
+Text SecondsText(int milliseconds);
+
 /// A room's result on one line, as it is told when the room's process ends:
 /// "room 'K01' (/dev/ttyUSB0): no answer, 10.2 s: no processor answered on /dev/ttyUSB0: …", the first
 /// line of its details when it did not succeed.

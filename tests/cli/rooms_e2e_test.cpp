@@ -193,18 +193,25 @@ TEST_F(Venue, APushNamesTheSilentRoomAndTheOneThatDidNotKeepItAndTheOthersHoldTh
     EXPECT_EQ(report.at("rooms")[0].at("file"), path("house.tonset")) << "the user's preset, not a copy";
     EXPECT_EQ(report.at("rooms")[0].at("report").at("file"), path("house.tonset"));
 
-    // Each room is told as it ends: the silent one, which waits out the time-out, last.
+    // Each room is told once on standard error with its outcome (the order of the ends is the process
+    // runs' own test, on virtual time: here a loaded machine may finish a room after the silent one).
     std::vector<std::string> told;
     std::istringstream lines(pushed.err);
     for (std::string line; std::getline(lines, line);)
         told.push_back(line);
     ASSERT_EQ(told.size(), 5u) << pushed.err;
-    EXPECT_EQ(told.back().rfind("effectpanel-cli: room 'K02' (" + rooms[1]->simulator.path() + "): no answer, ", 0), 0u)
-        << told.back();
-    EXPECT_EQ(
-        std::count_if(told.begin(), told.end(),
-                      [](const std::string& line) { return line.find("): done: not stored, ") != std::string::npos; }),
-        3);
+    const auto toldOnce = [&told](const std::string& start) {
+        return std::count_if(told.begin(), told.end(),
+                             [&start](const std::string& line) { return line.rfind(start, 0) == 0; }) == 1;
+    };
+    EXPECT_TRUE(toldOnce("effectpanel-cli: room 'K02' (" + rooms[1]->simulator.path() + "): no answer, "))
+        << pushed.err;
+    EXPECT_TRUE(toldOnce("effectpanel-cli: room '包厢4' (" + rooms[3]->simulator.path() + "): not taken: 1 setting, "))
+        << pushed.err;
+    for (const int room : {0, 2, 4})
+        EXPECT_TRUE(toldOnce("effectpanel-cli: room '" + rooms[static_cast<std::size_t>(room)]->name + "' (" +
+                             rooms[static_cast<std::size_t>(room)]->simulator.path() + "): done: not stored, "))
+            << pushed.err;
 
     const auto stored = cli({"--only", "K01", "load", path("house.tonset"), "--store"});
     EXPECT_EQ(stored.exitCode, 0) << stored.err;
